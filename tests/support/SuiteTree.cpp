@@ -29,6 +29,10 @@ std::string SuiteTree::write(Slot slot, const std::string& name, const std::stri
     return root_.write(std::string(kFolderNames[slot]) + "/" + name, bytes);
 }
 
+std::string SuiteTree::writeInHome(const std::string& name, const std::string& bytes) const {
+    return root_.write(name, bytes);
+}
+
 void SuiteTree::writePaths() const { root_.write("PERCORSI.PAT", pathsFile(paths)); }
 
 void SuiteTree::writeDefData() const { write(kUserData, "DEFDATA.DAT", defDataLine(defData)); }

@@ -27,6 +27,8 @@ public:
     std::string file(Slot slot, const std::string& name) const;
     // Writes bytes to a file in a slot's folder; returns its path.
     std::string write(Slot slot, const std::string& name, const std::string& bytes) const;
+    // Writes bytes to a file in the home directory; returns its path.
+    std::string writeInHome(const std::string& name, const std::string& bytes) const;
 
     void writePaths() const;  // from `paths`
     void writeDefData() const;
