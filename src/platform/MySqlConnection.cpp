@@ -76,6 +76,7 @@ bool MySqlConnection::open() {
         return false;
     }
     statementTime_ = 0;
+    statementTimeKnown_ = true;
     return true;
 }
 
@@ -144,13 +145,28 @@ std::string MySqlConnection::escape(std::string_view value) const {
 
 bool MySqlConnection::limitStatementTime(int seconds) {
     seconds = seconds > 0 ? seconds : 0;
-    if (seconds == statementTime_) {
+    if (seconds == statementTime_ || !statementTimeKnown_) {
         return true;
     }
-    if (!run("SET SESSION max_statement_time=" + std::to_string(seconds))) {
-        return false;
+    if (!connected()) {
+        return fail(kNotConnected);
     }
-    statementTime_ = seconds;
+    // MariaDB's limit, else MySQL's (for queries only); a server with
+    // neither relies on the read time-out alone.
+    const std::string settings[] = {
+        "SET SESSION max_statement_time=" + std::to_string(seconds),
+        "SET SESSION max_execution_time=" + std::to_string(seconds * 1000),
+    };
+    for (const std::string& setting : settings) {
+        if (mysql_real_query(mysql_, setting.data(), setting.size()) == 0) {
+            statementTime_ = seconds;
+            return true;
+        }
+        if (mysql_errno(mysql_) != ER_UNKNOWN_SYSTEM_VARIABLE) {
+            return fail();
+        }
+    }
+    statementTimeKnown_ = false;
     return true;
 }
 

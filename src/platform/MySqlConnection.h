@@ -100,6 +100,7 @@ private:
     int readTimeout_ = 0;
     bool loginPrompt_ = false;
     int statementTime_ = 0;
+    bool statementTimeKnown_ = true;  // the server has a statement time limit
     st_mysql* mysql_ = nullptr;
     std::string lastError_;
 };

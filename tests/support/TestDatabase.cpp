@@ -149,7 +149,8 @@ std::string TestDatabase::scalar(const std::string& sql) {
 
 std::string TestDatabase::connectionString() const {
     const TestServer& server = testServer();
-    return "Provider=MySQL;Data Source=" + server.host + ";Initial Catalog=" + name_ +
-           ";User ID=" + server.user + ";Password=" + server.password +
-           ";Port=" + std::to_string(server.port) + "\r\n";
+    // The file's lines are read in pieces of 102 characters: one entry a line.
+    return "Provider=MySQL\r\nData Source=" + server.host + "\r\nInitial Catalog=" + name_ +
+           "\r\nUser ID=" + server.user + "\r\nPassword=" + server.password +
+           "\r\nPort=" + std::to_string(server.port) + "\r\n";
 }
