@@ -68,6 +68,9 @@ void KroAuth::loadUsers() {
         return;
     }
     MySqlDataSet* rows = dbUtils_->utilityDataSet();
+    if (rows->fieldCount() == 0) {
+        return;
+    }
     for (rows->first(); !rows->eof(); rows->next()) {
         const std::u16string user = text::toWide(rows->field(0).asString());
         users_.push_back(lowerCase_ ? lowerCase(user) : user);

@@ -173,7 +173,7 @@ bool KroDBUtils::tableExists(const std::string& name) {
     const bool ran = run(KroTableCatalog::fill(KroTableCatalog::kShowTables, escapeLiteral(name)),
                          KroQueryBase::kOpen, true, -1, true);
     const bool found = ran && dataSetAt(-1)->resultCount() > 0;
-    utilityDataSet()->close();
+    closeUtilityDataSet();
     return found;
 }
 
@@ -217,7 +217,7 @@ int KroDBUtils::count(const std::string& name) {
                          KroQueryBase::kOpen, true, -1, true);
     const int rows =
         ran ? static_cast<int>(utilityDataSet()->fieldByName("Counter").asInteger()) : -1;
-    utilityDataSet()->close();
+    closeUtilityDataSet();
     return rows;
 }
 
@@ -334,6 +334,12 @@ KroQueryBase* KroDBUtils::dataSetAt(int index) const {
         return nullptr;
     }
     return dataSets_[static_cast<size_t>(index)].get();
+}
+
+void KroDBUtils::closeUtilityDataSet() {
+    if (MySqlDataSet* utility = utilityDataSet()) {
+        utility->close();
+    }
 }
 
 void KroDBUtils::showError(const std::string& text) const {

@@ -155,6 +155,7 @@ protected:
     // "Errore!" with the stop icon.
     void showError(const std::string& text) const;
     bool isTable(int index) const;
+    void closeUtilityDataSet();
 
     ModalMessageBox& box_;
     Env* env_;

@@ -140,7 +140,7 @@ public:
     static constexpr const char* kUsers = "SELECT * FROM %s ORDER BY UserID";
 
     // The format filled with the arguments as printf does (%s takes a
-    // std::string or a C text, %d an int).
+    // std::string or a C text, %d an int, %f a double).
     template <typename... Args>
     static std::string fill(const char* format, const Args&... args) {
         if constexpr (sizeof...(args) == 0) {
@@ -159,9 +159,12 @@ public:
 
 private:
     static const char* cText(const std::string& text) { return text.c_str(); }
+    static const char* cText(const char* text) { return text; }
+    // %d takes an int and %f a double: other numbers would be misread.
     template <typename T>
     static T cText(const T& value) {
-        static_assert(!std::is_same_v<T, std::u16string>, "statements are narrow texts");
+        static_assert(std::is_same_v<T, int> || std::is_same_v<T, double>,
+                      "fill takes texts, int and double");
         return value;
     }
 };

@@ -375,8 +375,15 @@ TEST_F(GatewayTest, ARecreatedDataSetIsFreshAndOfTheSameKind) {
     mixed.freeDataSets();
     EXPECT_EQ(mixed.dataSetCount(), 0);
     EXPECT_EQ(mixed.utilityDataSet(), nullptr);
+    EXPECT_EQ(mixed.currentDataSet(), nullptr);
     EXPECT_FALSE(mixed.run("SELECT 1", 1, true, -1, true));
     EXPECT_EQ(lastShown(), kOutOfRange);
+    EXPECT_FALSE(mixed.tableExists("x"));
+    EXPECT_EQ(mixed.count("x"), -1);
+    EXPECT_FALSE(mixed.recreateDataSet(-1));
+    mixed.createDataSets(-3);  // still the utility data set
+    EXPECT_EQ(mixed.dataSetCount(), 1);
+    EXPECT_TRUE(mixed.run("SELECT 1", 1, true, -1, true));
 }
 
 TEST_F(GatewayTest, AStatementPastTheCommandTimeOutFailsWithTheServersMessage) {
