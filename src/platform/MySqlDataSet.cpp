@@ -1,0 +1,313 @@
+#include "platform/MySqlDataSet.h"
+
+#include <strings.h>
+
+#include <algorithm>
+
+#include "platform/MySqlConnection.h"
+#include "platform/MySqlDataSource.h"
+#include "platform/MySqlStatement.h"
+
+namespace {
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+}  // namespace
+
+MySqlDataSet::MySqlDataSet(MySqlConnection* connection) : connection_(connection) {}
+
+MySqlDataSet::~MySqlDataSet() {
+    setMasterSource(nullptr);
+    for (MySqlDataSource* source : sources_) {
+        source->dataSet_ = nullptr;
+    }
+}
+
+void MySqlDataSet::setConnection(MySqlConnection* connection) {
+    close();
+    connection_ = connection;
+}
+
+void MySqlDataSet::setSql(const std::string& sql) {
+    close();
+    sql_ = sql;
+    params_.clear();
+}
+
+void MySqlDataSet::setParam(const std::string& name, MySqlValue value) {
+    for (auto& [known, current] : params_) {
+        if (sameName(known, name)) {
+            current = std::move(value);
+            return;
+        }
+    }
+    params_.emplace_back(name, std::move(value));
+}
+
+void MySqlDataSet::setMasterSource(MySqlDataSource* source) {
+    if (master_ == source) {
+        return;
+    }
+    if (master_ != nullptr) {
+        std::erase(master_->details_, this);
+    }
+    master_ = source;
+    if (master_ != nullptr) {
+        master_->details_.push_back(this);
+    }
+}
+
+bool MySqlDataSet::open() {
+    drop();
+    MySqlResult result;
+    if (!run(result)) {
+        rowChanged();
+        return false;
+    }
+    if (!result.hasRows) {
+        rowChanged();
+        return fail("L'istruzione non restituisce righe");
+    }
+    columns_ = std::move(result.columns);
+    rows_ = std::move(result.rows);
+    fields_.clear();
+    missing_.clear();
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        fields_.push_back(std::make_unique<MySqlField>(this, static_cast<int>(i), columns_[i]));
+    }
+    writer_.reset();
+    active_ = true;
+    row_ = rows_.empty() ? -1 : 0;
+    eof_ = rows_.empty();
+    bof_ = true;
+    rowChanged();
+    return true;
+}
+
+void MySqlDataSet::close() {
+    const bool wasActive = active_;
+    drop();
+    if (wasActive) {
+        rowChanged();
+    }
+}
+
+void MySqlDataSet::drop() {
+    cancel();
+    active_ = false;
+    rows_.clear();
+    row_ = -1;
+    eof_ = bof_ = true;
+}
+
+bool MySqlDataSet::execute() {
+    close();
+    MySqlResult result;
+    if (!run(result)) {
+        return false;
+    }
+    rowsAffected_ = result.rowsAffected;
+    return true;
+}
+
+bool MySqlDataSet::run(MySqlResult& result) {
+    lastError_.clear();
+    if (connection_ == nullptr || !connection_->connected()) {
+        return fail("Connessione al database non attiva");
+    }
+    const MySqlStatement statement(statementText());
+    const std::vector<MySqlValue> values = parameterValues(statement);
+    if (!connection_->limitStatementTime(commandTimeout_) ||
+        !statement.run(*connection_, values, result)) {
+        return fail(connection_->lastError());
+    }
+    boundValues_ = values;
+    return true;
+}
+
+std::vector<MySqlValue> MySqlDataSet::parameterValues(const MySqlStatement& statement) const {
+    MySqlDataSet* master = master_ != nullptr ? master_->dataSet() : nullptr;
+    std::vector<MySqlValue> values;
+    for (const std::string& name : statement.parameterNames()) {
+        if (MySqlField* field = master != nullptr ? master->findField(name) : nullptr) {
+            values.push_back(field->isNull() ? MySqlValue() : MySqlValue(field->asString()));
+            continue;
+        }
+        const auto given = std::find_if(params_.begin(), params_.end(), [&](const auto& param) {
+            return sameName(param.first, name);
+        });
+        values.push_back(given != params_.end() ? given->second : MySqlValue());
+    }
+    return values;
+}
+
+int MySqlDataSet::recordCount() const {
+    return active_ ? static_cast<int>(rows_.size()) : 0;
+}
+
+bool MySqlDataSet::first() {
+    if (!postIfEditing()) {
+        return false;
+    }
+    moveTo(0, rows_.empty(), true);
+    return true;
+}
+
+bool MySqlDataSet::next() {
+    if (!postIfEditing()) {
+        return false;
+    }
+    if (row_ + 1 < static_cast<int>(rows_.size())) {
+        moveTo(row_ + 1, false, false);
+    } else {
+        eof_ = true;
+    }
+    return true;
+}
+
+bool MySqlDataSet::prior() {
+    if (!postIfEditing()) {
+        return false;
+    }
+    if (row_ > 0) {
+        moveTo(row_ - 1, false, false);
+    } else {
+        bof_ = true;
+    }
+    return true;
+}
+
+bool MySqlDataSet::last() {
+    if (!postIfEditing()) {
+        return false;
+    }
+    moveTo(static_cast<int>(rows_.size()) - 1, true, rows_.empty());
+    return true;
+}
+
+void MySqlDataSet::moveTo(int row, bool atEof, bool atBof) {
+    if (!active_) {
+        return;
+    }
+    const int before = row_;
+    row_ = rows_.empty() ? -1 : row;
+    eof_ = atEof;
+    bof_ = atBof;
+    if (row_ != before) {
+        rowChanged();
+    }
+}
+
+MySqlField* MySqlDataSet::findField(std::string_view name) {
+    for (const auto& field : fields_) {
+        if (sameName(field->fieldName(), name)) {
+            return field.get();
+        }
+    }
+    return nullptr;
+}
+
+MySqlField& MySqlDataSet::fieldByName(std::string_view name) {
+    if (MySqlField* field = findField(name)) {
+        return *field;
+    }
+    for (const auto& standIn : missing_) {
+        if (sameName(standIn->fieldName(), name)) {
+            return *standIn;
+        }
+    }
+    MySqlColumn column;
+    column.name = std::string(name);
+    missing_.push_back(std::make_unique<MySqlField>(this, -1, column));
+    return *missing_.back();
+}
+
+bool MySqlDataSet::edit() {
+    if (editing_) {
+        return true;
+    }
+    if (recNo() < 0) {
+        return fail("Nessuna riga da modificare");
+    }
+    original_ = rows_[static_cast<size_t>(row_)];
+    changed_.assign(columns_.size(), false);
+    editing_ = true;
+    return true;
+}
+
+bool MySqlDataSet::post() {
+    if (!editing_) {
+        return fail("Nessuna modifica in corso");
+    }
+    if (connection_ == nullptr || !connection_->connected()) {
+        return fail("Connessione al database non attiva");
+    }
+    std::string error;
+    if (!connection_->limitStatementTime(commandTimeout_)) {
+        return fail(connection_->lastError());
+    }
+    if (!writer_.write(*connection_, columns_, original_, rows_[static_cast<size_t>(row_)],
+                       changed_, error)) {
+        return fail(error);
+    }
+    editing_ = false;
+    rowChanged();
+    return true;
+}
+
+void MySqlDataSet::cancel() {
+    if (!editing_) {
+        return;
+    }
+    rows_[static_cast<size_t>(row_)] = original_;
+    editing_ = false;
+}
+
+bool MySqlDataSet::postIfEditing() {
+    return !editing_ || post();
+}
+
+const MySqlValue* MySqlDataSet::currentValue(int column) const {
+    if (recNo() < 0 || column < 0 || static_cast<size_t>(column) >= columns_.size()) {
+        return nullptr;
+    }
+    return &rows_[static_cast<size_t>(row_)][static_cast<size_t>(column)];
+}
+
+bool MySqlDataSet::setCurrentValue(int column, MySqlValue value) {
+    if (!editing_) {
+        return fail("Il data set non è in modifica");
+    }
+    rows_[static_cast<size_t>(row_)][static_cast<size_t>(column)] = std::move(value);
+    changed_[static_cast<size_t>(column)] = true;
+    return true;
+}
+
+void MySqlDataSet::rowChanged() {
+    const std::vector<MySqlDataSource*> sources = sources_;
+    for (MySqlDataSource* source : sources) {
+        source->rowChanged();
+    }
+}
+
+void MySqlDataSet::masterMoved() {
+    // A detail runs again only for other master values; a cycle of masters
+    // stops here.
+    if (!active_ || refreshing_ || master_ == nullptr) {
+        return;
+    }
+    const MySqlStatement statement(statementText());
+    if (parameterValues(statement) == boundValues_) {
+        return;
+    }
+    refreshing_ = true;
+    open();
+    refreshing_ = false;
+}
+
+bool MySqlDataSet::fail(const std::string& message) {
+    lastError_ = message;
+    return false;
+}
