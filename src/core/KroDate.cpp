@@ -1,5 +1,7 @@
 #include "core/KroDate.h"
 
+#include "core/SuiteText.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -32,38 +34,17 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Only ASCII letters change: bytes of the code page above 0x7F stay as they are.
-char upperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using suitetext::upperAscii;
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return upperAscii(x) == upperAscii(y);
-           });
+    return suitetext::sameIgnoringCase(a, b);
 }
 
 // Leading blanks and a sign allowed, reading stops at the first non-digit,
-// nothing gives 0.
+// nothing gives 0; held at kLargestNumber either way, so it fits an int.
 int readDecimal(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int64_t value = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        value = std::min(value * 10 + (text[i] - '0'), kLargestNumber);
-    }
-    return static_cast<int>(negative ? -value : value);
+    const int64_t value = suitetext::readDecimal(text);
+    return static_cast<int>(std::clamp(value, -kLargestNumber, kLargestNumber));
 }
 
 // "D" and "Y" stand for "G" and "A".

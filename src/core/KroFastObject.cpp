@@ -2,7 +2,9 @@
 
 #include "core/Text.h"
 
-std::u16string KroFastObject::errorTextW(int bit) const { return text::toWide(errorText(bit)); }
+std::u16string KroFastObject::errorTextW(int bit) const {
+    return text::toWide(errorText(bit));
+}
 
 void KroFastObject::setName(const char* text) {
     hasName_ = text != nullptr && *text != '\0';

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool inRange(int bit) { return bit >= 0 && bit < 32; }
+bool inRange(int bit) {
+    return bit >= 0 && bit < 32;
+}
 
 }  // namespace
 
@@ -18,4 +20,6 @@ void KroOptions::reset(int bit) {
     }
 }
 
-bool KroOptions::test(int bit) const { return inRange(bit) && (flags_ & (1u << bit)) != 0; }
+bool KroOptions::test(int bit) const {
+    return inRange(bit) && (flags_ & (1u << bit)) != 0;
+}

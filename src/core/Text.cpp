@@ -59,8 +59,12 @@ void appendUtf16(std::u16string& out, char32_t code) {
     }
 }
 
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Decodes one UTF-8 sequence at utf8[i]; advances i; 0xFFFD when malformed.
 char32_t decodeUtf8(std::string_view utf8, size_t& i) {

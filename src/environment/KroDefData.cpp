@@ -1,32 +1,15 @@
 #include "environment/KroDefData.h"
 
+#include "core/SuiteText.h"
 #include "environment/KroDir.h"
 #include "records/KroFile.h"
 
 namespace {
 
-// The field at offset, up to width characters or a first byte 0, trailing
-// blanks removed; empty beyond the end of the line.
-std::string fieldAt(std::string_view line, std::size_t offset, std::size_t width) {
-    if (offset >= line.size()) {
-        return std::string();
-    }
-    std::string_view field = line.substr(offset, width);
-    field = field.substr(0, field.find('\0'));
-    const std::size_t last = field.find_last_not_of(' ');
-    return std::string(last == std::string_view::npos ? std::string_view()
-                                                      : field.substr(0, last + 1));
-}
+using suitetext::fieldText;
 
-// The decimal value of a field's leading digits (after leading blanks); 0 when
-// it has none.
 int32_t decimalValue(std::string_view field) {
-    std::size_t i = field.find_first_not_of(' ');
-    int32_t value = 0;
-    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
-        value = value * 10 + (field[i] - '0');
-    }
-    return value;
+    return static_cast<int32_t>(suitetext::readDecimal(field));
 }
 
 }  // namespace
@@ -65,16 +48,16 @@ const char* KroDefData::errorText(int bit) const {
 }
 
 void KroDefData::takeFields(std::string_view line) {
-    firstText_ = fieldAt(line, 0, 50);
-    secondText_ = fieldAt(line, 50, 50);
-    fiveCharCode_ = fieldAt(line, 100, 5);
-    fortyCharText_ = fieldAt(line, 105, 40);
-    twoCharCode_ = fieldAt(line, 145, 2);
-    fortySixCharText_ = fieldAt(line, 147, 46);
-    stationCode_ = fieldAt(line, 193, 4);
-    stationNumber_ = decimalValue(fieldAt(line, 197, 2));
-    secondFlag_ = decimalValue(fieldAt(line, 199, 1)) != 0;
-    firstFlag_ = decimalValue(fieldAt(line, 200, 1)) != 0;
-    firstPath_ = fieldAt(line, 201, 256);
-    secondPath_ = line.size() == kRecordLength ? fieldAt(line, 457, 512) : std::string();
+    firstText_ = fieldText(line, 0, 50);
+    secondText_ = fieldText(line, 50, 50);
+    fiveCharCode_ = fieldText(line, 100, 5);
+    fortyCharText_ = fieldText(line, 105, 40);
+    twoCharCode_ = fieldText(line, 145, 2);
+    fortySixCharText_ = fieldText(line, 147, 46);
+    stationCode_ = fieldText(line, 193, 4);
+    stationNumber_ = decimalValue(suitetext::fieldAt(line, 197, 2));
+    secondFlag_ = decimalValue(suitetext::fieldAt(line, 199, 1)) != 0;
+    firstFlag_ = decimalValue(suitetext::fieldAt(line, 200, 1)) != 0;
+    firstPath_ = fieldText(line, 201, 256);
+    secondPath_ = line.size() == kRecordLength ? fieldText(line, 457, 512) : std::string();
 }

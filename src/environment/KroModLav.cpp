@@ -1,5 +1,6 @@
 #include "environment/KroModLav.h"
 
+#include "core/SuiteText.h"
 #include "records/KroFile.h"
 #include "records/KroFileUtilities.h"
 
@@ -24,37 +25,13 @@ constexpr FieldLayout kNameLayout{16, 15};
 constexpr FieldLayout kShortLongNameLayout{16, 15};
 constexpr FieldLayout kLongLongNameLayout{49, 48};
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
-std::string inFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    if (isSeparator(folder.back())) {
-        return folder + name;
-    }
-    return folder + KroFileUtilities::kNativeSeparator + name;
-}
-
-std::string_view part(std::string_view text, std::size_t offset, std::size_t length) {
-    return offset < text.size() ? text.substr(offset, length) : std::string_view();
-}
-
-std::string withoutTrailingBlanks(std::string_view text) {
-    const std::size_t last = text.find_last_not_of(' ');
-    return std::string(last == std::string_view::npos ? std::string_view()
-                                                      : text.substr(0, last + 1));
-}
-
 // A field whose first character is a blank is empty, whatever follows.
 std::string fieldText(std::string_view line, std::size_t index, FieldLayout layout) {
-    const std::string_view field = part(line, index * layout.stride, layout.width);
+    const std::string_view field = suitetext::fieldAt(line, index * layout.stride, layout.width);
     if (field.empty() || field.front() == ' ') {
         return std::string();
     }
-    return withoutTrailingBlanks(field);
+    return suitetext::withoutTrailingBlanks(field);
 }
 
 template <std::size_t N>
@@ -79,21 +56,8 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Leading blanks and a sign allowed; reading stops at the first non-digit.
 int32_t decimalValue(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        ++i;
-    }
-    int32_t value = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
+    return static_cast<int32_t>(suitetext::readDecimal(text));
 }
 
 }  // namespace
@@ -148,7 +112,7 @@ void KroModLav::load(const char* jobName, const std::string& folder) {
         return;
     }
     KroFile file(true, env_);
-    if (!file.open(inFolder(folder, job + ".LAV").c_str(), KroFile::kReadOnly)) {
+    if (!file.open(KroFileUtilities::inFolder(folder, job + ".LAV").c_str(), KroFile::kReadOnly)) {
         status_.set(kCannotOpenBit);
         return;
     }
@@ -209,24 +173,25 @@ void KroModLav::takeLine(int line, std::string_view text) {
                        longNames_);
             break;
         default:
-            note_ = withoutTrailingBlanks(part(text, 0, kNoteLength));
+            note_ = suitetext::withoutTrailingBlanks(suitetext::fieldAt(text, 0, kNoteLength));
             break;
     }
 }
 
 void KroModLav::takeFirstLine(std::string_view text) {
     flagWord_ = flagsOf(text, kFlagCount);
-    numbers_[0] = decimalValue(part(text, 9, 3));
-    numbers_[1] = decimalValue(part(text, 13, 2));
-    numbers_[2] = decimalValue(part(text, 16, 3));
-    const std::string_view fourth = part(text, 20, 1);
+    numbers_[0] = decimalValue(suitetext::fieldAt(text, 9, 3));
+    numbers_[1] = decimalValue(suitetext::fieldAt(text, 13, 2));
+    numbers_[2] = decimalValue(suitetext::fieldAt(text, 16, 3));
+    const std::string_view fourth = suitetext::fieldAt(text, 20, 1);
     numbers_[3] = (!fourth.empty() && isDigit(fourth.front())) ? fourth.front() - '0' : 0;
 }
 
 void KroModLav::takeOptionLine(std::string_view text) {
     options_ = flagsOf(text, kOptionCount);
     optionWord_ = KroOptions(options_);
-    description_ = withoutTrailingBlanks(part(text, kDescriptionOffset, kDescriptionLength));
+    description_ = suitetext::withoutTrailingBlanks(
+        suitetext::fieldAt(text, kDescriptionOffset, kDescriptionLength));
 }
 
 const char* KroModLav::answer(const std::string& text) const {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "core/SuiteText.h"
 #include "records/KroFile.h"
 #include "records/KroFileUtilities.h"
 
@@ -23,39 +24,6 @@ constexpr int kCounterOffset = 76;
 constexpr int kCounterLength = 6;
 
 constexpr const char* kDatePattern = "GGMMAA";
-
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
-std::string inFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    if (isSeparator(folder.back())) {
-        return folder + name;
-    }
-    return folder + KroFileUtilities::kNativeSeparator + name;
-}
-
-// The text of a field up to its first byte 0, trailing blanks removed.
-std::string fieldText(std::string_view field) {
-    field = field.substr(0, field.find('\0'));
-    const std::size_t last = field.find_last_not_of(' ');
-    return std::string(last == std::string_view::npos ? std::string_view()
-                                                      : field.substr(0, last + 1));
-}
-
-uint32_t decimalValue(std::string_view field) {
-    uint32_t value = 0;
-    for (const char c : field) {
-        if (c < '0' || c > '9') {
-            break;
-        }
-        value = value * 10 + static_cast<uint32_t>(c - '0');
-    }
-    return value;
-}
 
 std::string digits(const char* format, uint32_t value) {
     char text[16];
@@ -95,7 +63,8 @@ const char* KroWitness::errorText(int bit) const {
 }
 
 std::string KroWitness::fileNameIn(const std::string& folder) const {
-    return inFolder(folder, "WITNESS." + stationCode_ + "." + digits("%.3u", stationNumber_));
+    return KroFileUtilities::inFolder(
+        folder, "WITNESS." + stationCode_ + "." + digits("%.3u", stationNumber_));
 }
 
 int KroWitness::exchange(const std::string& folder, bool write) {
@@ -187,11 +156,12 @@ int KroWitness::readRecord(KroFile& file) {
 void KroWitness::takeFields(std::string_view record) {
     running_ = record[kStateOffset] == 'R';
     secondFlag_ = record[kSecondFlagOffset] == 'S';
-    code_ = fieldText(record.substr(kCodeOffset, kCodeLength));
+    code_ = suitetext::fieldText(record, kCodeOffset, kCodeLength);
     jobDate_.parseWithPattern(std::string(record.substr(kDateOffset, kDateLength)), kDatePattern);
-    jobName_ = fieldText(record.substr(kJobNameOffset, kMaxJobName));
+    jobName_ = suitetext::fieldText(record, kJobNameOffset, kMaxJobName);
     auxiliaryCode_ = std::string(record.substr(kAuxiliaryOffset, kAuxiliaryLength));
-    counter_ = decimalValue(record.substr(kCounterOffset, kCounterLength));
+    counter_ = static_cast<uint32_t>(
+        suitetext::readDecimal(suitetext::fieldAt(record, kCounterOffset, kCounterLength)));
 }
 
 int KroWitness::finish() {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "records/LayoutText.h"
+#include "core/SuiteText.h"
 
 namespace {
 
@@ -18,18 +18,18 @@ constexpr std::size_t kSlotLength = 11;
 // the name compares unequal to any character).
 bool nameBeginsWith(std::string_view name, std::string_view text) {
     return text.size() <= name.size() &&
-           layouttext::sameIgnoringCase(name.substr(0, text.size()), text);
+           suitetext::sameIgnoringCase(name.substr(0, text.size()), text);
 }
 
 }  // namespace
 
 KroFieldType::Code KroFieldType::parse(std::string_view text) {
-    const int64_t number = layouttext::readDecimal(text);
+    const int64_t number = suitetext::readDecimal(text);
     if (number >= 1 && number < kCount) {
         return static_cast<Code>(number);
     }
     std::string candidate(text);
-    if (!layouttext::sameIgnoringCase(text.substr(0, 2), "ft")) {
+    if (!suitetext::sameIgnoringCase(text.substr(0, 2), "ft")) {
         candidate.insert(0, "ft");
     }
     const std::string_view compared = std::string_view(candidate).substr(0, kSlotLength);

@@ -1,5 +1,7 @@
 #include "records/KroFileUtilities.h"
 
+#include "core/SuiteText.h"
+
 #include <cstdio>
 
 namespace {
@@ -59,12 +61,6 @@ char joiningSeparator(std::string_view root, std::string_view directory) {
     }
     const bool windowsRoot = hasDriveLetter(root) || isNetworkPath(root);
     return windowsRoot ? '\\' : KroFileUtilities::kNativeSeparator;
-}
-
-std::string withoutTrailingBlanks(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return std::string(end == std::string_view::npos ? std::string_view()
-                                                     : text.substr(0, end + 1));
 }
 
 // The split of the Windows path splitter: drive "C:", directory up to the
@@ -256,6 +252,14 @@ int KroFileUtilities::copyByHand(const std::string& source, const std::string& d
     return kCopied;
 }
 
+std::string KroFileUtilities::inFolder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && !isSeparator(path.back())) {
+        path += kNativeSeparator;
+    }
+    return path + std::string(name);
+}
+
 const char* KroFileUtilities::copyResultText(int code) {
     switch (code) {
         case kNothingToCopy:
@@ -376,7 +380,7 @@ int KroFileUtilities::components(std::string_view path) {
                 components_.push_back(network ? "\\\\" + std::string(item) : std::string(item));
                 first = false;
             } else {
-                components_.push_back(withoutTrailingBlanks(item));
+                components_.push_back(suitetext::withoutTrailingBlanks(item));
             }
         }
         start = end + 1;

@@ -85,6 +85,9 @@ public:
     int copyFile(const std::string& source, const std::string& destination, bool failIfExists);
     // The Italian text of a copy result code; "Errore non definito" for a
     // code outside the table.
+    // The name in the folder, joined with the native separator unless the
+    // folder already ends with one; the name alone when there is no folder.
+    static std::string inFolder(std::string_view folder, std::string_view name);
     static const char* copyResultText(int code);
 
     // Splits a path into drive (or network share "\\SRV\SHARE"), directory

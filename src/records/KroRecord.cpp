@@ -5,7 +5,7 @@
 
 #include "core/Text.h"
 #include "platform/ModalMessageBox.h"
-#include "records/LayoutText.h"
+#include "core/SuiteText.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ bool KroRecord::aliasMatches(const KroField& field, std::string_view alias) cons
         return false;
     }
     return caseSensitive_ ? alias == field.alias()
-                          : layouttext::sameIgnoringCase(alias, field.alias());
+                          : suitetext::sameIgnoringCase(alias, field.alias());
 }
 
 int KroRecord::indexOfAlias(std::string_view alias) const {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "records/LayoutText.h"
+#include "core/SuiteText.h"
 #include "records/TrackDefinitionFile.h"
 
 namespace {
@@ -138,7 +138,7 @@ bool KroTrack::readHeader(TrackDefinitionFile& definition) {
 }
 
 void KroTrack::applyHeaderKey(int slot, std::string_view value, TrackDefinitionFile& definition) {
-    const int64_t number = layouttext::readDecimal(value);
+    const int64_t number = suitetext::readDecimal(value);
     switch (slot) {
         case kTrackName:
             trackName_ = value;
@@ -222,7 +222,7 @@ bool KroTrack::readTypeKeys(TrackDefinitionFile& definition, KroRecord& type, in
                 idLen_ = static_cast<int>(type.identifier().size());
                 break;
             case kFieldCount:
-                *fieldCount = layouttext::readDecimal(key->value);
+                *fieldCount = suitetext::readDecimal(key->value);
                 break;
             default:
                 break;
@@ -330,8 +330,8 @@ bool KroTrack::selectByName(std::string_view text) {
     bool prepared = false;
     for (int i = 0; i < typeCount_; ++i) {
         const KroRecord* type = recordType(i);
-        if (type != nullptr && (layouttext::sameIgnoringCase(type->typeName(), text) ||
-                                layouttext::sameIgnoringCase(type->identifier(), text))) {
+        if (type != nullptr && (suitetext::sameIgnoringCase(type->typeName(), text) ||
+                                suitetext::sameIgnoringCase(type->identifier(), text))) {
             prepareRecord(i);
             prepared = true;
         }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "records/LayoutText.h"
+#include "core/SuiteText.h"
 
 namespace {
 
@@ -89,8 +89,8 @@ std::optional<TrackDefinitionFile::FieldLine> TrackDefinitionFile::parseFieldLin
         return std::nullopt;
     }
     FieldLine field;
-    field.start = layouttext::readDecimal(items[1]);
-    field.length = layouttext::readDecimal(items[2]);
+    field.start = suitetext::readDecimal(items[1]);
+    field.length = suitetext::readDecimal(items[2]);
     field.description = items[3];
     field.alias = textAfter(line, "ALIAS=");
     field.typeName = textAfter(line, "TYPE=").value_or("ftString");

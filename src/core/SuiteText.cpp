@@ -1,6 +1,6 @@
-#include "records/LayoutText.h"
+#include "core/SuiteText.h"
 
-namespace layouttext {
+namespace suitetext {
 
 namespace {
 
@@ -52,4 +52,23 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-}  // namespace layouttext
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string withoutTrailingBlanks(std::string_view text) {
+    const std::size_t last = text.find_last_not_of(' ');
+    return std::string(last == std::string_view::npos ? std::string_view()
+                                                      : text.substr(0, last + 1));
+}
+
+std::string_view fieldAt(std::string_view text, std::size_t offset, std::size_t length) {
+    return offset < text.size() ? text.substr(offset, length) : std::string_view();
+}
+
+std::string fieldText(std::string_view text, std::size_t offset, std::size_t length) {
+    const std::string_view field = fieldAt(text, offset, length);
+    return withoutTrailingBlanks(field.substr(0, field.find('\0')));
+}
+
+}  // namespace suitetext
