@@ -1,0 +1,522 @@
+#include "app/TfrmOutput.h"
+
+#include <stdexcept>
+
+#include "app/KroStepKeeper.h"
+#include "app/OutputView.h"
+#include "app/ProgramSettings.h"
+#include "app/VaultTables.h"
+#include "core/StatusReport.h"
+#include "core/Text.h"
+#include "db/KroAuth.h"
+#include "db/KroCnnString.h"
+#include "db/KroMy_DBUtils.h"
+#include "db/KroTableCatalog.h"
+#include "environment/KroDefData.h"
+#include "environment/KroModLav.h"
+#include "environment/KroPathManager.h"
+#include "environment/KroWitness.h"
+#include "records/KroFile.h"
+#include "records/KroFileUtilities.h"
+#include "records/KroTrack.h"
+
+namespace {
+
+// The step actions of alMain, by step.
+constexpr const char* kStepActions[TfrmOutput::kStepCount] = {
+    "act01_Connect", "act02_DstType", "act03_Browse", "act04AssTas",
+    "act05Verify",   "act06Unload",   "act07Reports"};
+
+// The status-bar text while a step is current.
+constexpr const char* kStepTexts[TfrmOutput::kStepCount] = {
+    "Connessione al database",
+    "Seleziona il flusso da scaricare",
+    "Seleziona il nome da assegnare al flusso di scarico",
+    "Assegnazione delle tasche di selezione",
+    "Verifiche di congruenza sul flusso",
+    "Scrittura del flusso selezionato",
+    "Fine lavoro"};
+
+constexpr int kVerifyStep = 4;
+constexpr int kWriteStep = 5;
+constexpr int kOutputFileStep = 2;
+// The last step whose job date may still be edited.
+constexpr int kLastStepWithJobDate = 4;
+
+// Work-mode entries.
+constexpr int kFolderDatePattern = 16;
+constexpr int kBankCode = 0;
+constexpr int kGuideLayout = 10;
+constexpr int kConnectionStringName = 7;
+constexpr int kLowerCaseUsers = 7;
+
+constexpr int kDataSets = 5;
+
+std::string numbered(const char* prefix, int n) {
+    return prefix + std::to_string(n);
+}
+
+// folder and name joined with the native separator (none added after one).
+std::string inFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '/' || folder.back() == '\\') {
+        return folder + name;
+    }
+    return folder + KroFileUtilities::kNativeSeparator + name;
+}
+
+std::u16string wide(std::string_view narrow) {
+    return text::toWide(narrow);
+}
+
+}  // namespace
+
+TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
+    : view_(view),
+      home_(std::move(home)),
+      env_(env),
+      workDate_(env),
+      loadDateFrom_(env),
+      loadDateTo_(env) {
+    centreWindow();
+    stepKeeper_ = std::make_unique<KroStepKeeper>(kStepCount);
+    fileUtilities_ = std::make_unique<KroFileUtilities>(env_);
+}
+
+TfrmOutput::~TfrmOutput() = default;
+
+void TfrmOutput::centreWindow() {
+    const OutputView::Geometry g = view_.geometry();
+    // Integer division truncates toward zero, also for a window larger than
+    // the screen.
+    view_.moveWindow((g.screenHeight - g.windowHeight) / 2, (g.screenWidth - g.windowWidth) / 2);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TfrmOutput::FormCreate() {
+    if (!buildEnvironment() || !CheckWorkMode()) {
+        return;
+    }
+    openJobFolder();
+    if (!findStepDisplay()) {
+        return;
+    }
+    LoadSettings();
+    stepKeeper_->restart();
+    stepKeeper_->setStepCount(kStepCount);
+    UpdateSteps(true);
+    nameDocumentTable();
+    started_ = true;
+}
+
+bool TfrmOutput::buildEnvironment() {
+    pathManager_ = std::make_unique<KroPathManager>(home_, env_);
+    if (pathManager_->status().anyLow()) {  // the high bits are state flags
+        ReportStartupError(*pathManager_);
+        return false;
+    }
+    userData_ =
+        std::make_unique<KroDefData>(pathManager_->directory(KroDir::kUserData).value_or(""), env_);
+    if (userData_->status().any()) {
+        ReportStartupError(*userData_);
+        return false;
+    }
+    witness_ = std::make_unique<KroWitness>(
+        pathManager_->directory(KroDir::kWork).value_or(""), userData_->stationCode(),
+        static_cast<uint32_t>(userData_->stationNumber()), env_);
+    if (witness_->status().any()) {
+        ReportStartupError(*witness_);
+        return false;
+    }
+    workMode_ = std::make_unique<KroModLav>(
+        witness_->jobName(), pathManager_->directory(KroDir::kParameters).value_or(""), env_);
+    if (workMode_->status().any()) {
+        ReportStartupError(*workMode_);
+        return false;
+    }
+    return true;
+}
+
+void TfrmOutput::ReportStartupError(const KroFastObject& object) {
+    showStatusReport(object, 0, view_);
+}
+
+bool TfrmOutput::CheckWorkMode() {
+    // The work mode answers none for a missing entry and while its status is set.
+    if (workMode_ == nullptr || workMode_->param(kFolderDatePattern) == nullptr) {
+        showError("Manca il formato date nel Modo lavoro");
+        return false;
+    }
+    if (workMode_->param(kBankCode) == nullptr) {
+        showError("Manca Abi Utente nel Modo lavoro");
+        return false;
+    }
+    if (workMode_->trackName(kGuideLayout) == nullptr) {
+        showError("Manca la dichiarazione tracc. Guida Selezione nel Modo lavoro");
+        return false;
+    }
+    return true;
+}
+
+void TfrmOutput::openJobFolder() {
+    // Selects (and creates) the job's folder for the output files; start-up
+    // goes on whatever the result.
+    const char* date = witness_->jobDate().format(workMode_->param(kFolderDatePattern));
+    pathManager_->openJobFolder(jobName(), date != nullptr ? date : "", KroDir::kWork, true);
+}
+
+bool TfrmOutput::findStepDisplay() {
+    for (int n = 1; n <= kStepCount; ++n) {
+        const std::string panel = numbered("pnlStato", n);
+        if (!view_.hasElement(panel)) {
+            showError("Errore nel caricamento dei pannelli di stato");
+            return false;
+        }
+        statePanels_[static_cast<size_t>(n - 1)] = panel;
+        const std::string control = numbered("Control", n);
+        if (!view_.hasElement(control)) {
+            showError("Errore nel caricamento dei Controlli");
+            return false;
+        }
+        stepControls_[static_cast<size_t>(n - 1)] = control;
+    }
+    for (int n = 1; n <= kFlowCount; ++n) {
+        const std::string button = numbered("RadioButton", n);
+        if (!view_.hasElement(button)) {
+            showError("Errore nel caricamento dei Pulsanti Radio");
+            return false;
+        }
+        flowButtons_[static_cast<size_t>(n - 1)] = button;
+    }
+    return true;
+}
+
+void TfrmOutput::nameDocumentTable() {
+    const char* date = witness_->jobDate().format("AAMMGG");
+    docTable_ = KroTableCatalog::documentTable(jobName(), date != nullptr ? date : "");
+}
+
+std::string TfrmOutput::jobName() const {
+    const char* job = witness_ != nullptr ? witness_->jobName() : nullptr;
+    return job != nullptr ? job : "";
+}
+
+// -------------------------------------------------------------- activation
+
+void TfrmOutput::FormActivate() {
+    if (!started_) {
+        view_.terminate();
+        return;
+    }
+    showJob();
+    if (!deriveJobType()) {
+        return;
+    }
+    const std::string title =
+        KroTableCatalog::fill("Quorvel - Export Scarico di Caveau (Rev. %s)", kRevision);
+    view_.setTitle(wide(title));
+    view_.setActivePage("tsPreLoad");
+    chkStdFileClick();
+}
+
+void TfrmOutput::showJob() {
+    KroDate& date = witness_->jobDate();
+    view_.setText("tbJobImpo", wide(jobName()));
+    const char* shown = date.format("GG.MM.AAAA");
+    view_.setText("tbJobDate", wide(shown != nullptr ? shown : ""));
+    view_.setText("tbGiulian", wide(std::to_string(date.julianDay())));
+}
+
+bool TfrmOutput::deriveJobType() {
+    // The text after the last underscore; an underscore in the first
+    // position does not count.
+    const std::string job = jobName();
+    const size_t underscore = job.rfind('_');
+    if (underscore == std::string::npos || underscore == 0) {
+        return true;  // the type stays as it was
+    }
+    const std::string suffix = job.substr(underscore + 1);
+    if (suffix.size() > 2) {
+        showError("Impossibile attribuire il tipo (CO oppure CA)");
+        view_.terminate();
+        return false;
+    }
+    jobType_ = suffix;
+    return true;
+}
+
+// --------------------------------------------------------------------- end
+
+void TfrmOutput::act0EndExecute() {
+    started_ = false;
+    view_.terminate();
+}
+
+void TfrmOutput::FormDestroy() {
+    SaveSettings();
+    fileUtilities_.reset();
+    dbUtils_.reset();
+    stepKeeper_.reset();
+    flowTrack_.reset();
+    reportFile_.reset();
+    pathManager_.reset();
+    workMode_.reset();
+    userData_.reset();
+    witness_.reset();
+}
+
+// ------------------------------------------------------------------- steps
+
+void TfrmOutput::UpdateSteps(bool on) {
+    if (stepKeeper_ == nullptr) {
+        return;
+    }
+    const int current = stepKeeper_->current();
+    for (int i = 0; i < kStepCount; ++i) {
+        const auto index = static_cast<size_t>(i);
+        const std::string panel = numbered("pnlStato", i + 1);
+        if (on) {
+            const bool enabled = (i <= current || i == kStepCount - 1) && stepKeeper_->isEnabled(i);
+            view_.setEnabled(kStepActions[index], enabled);
+            view_.setEnabled(numbered("Control", i + 1), enabled);
+            if (i == current) {
+                view_.setColour(panel, OutputView::Colour::Yellow);
+                view_.setStatusText(wide(kStepTexts[index]));
+            } else {
+                view_.setColour(panel, OutputView::Colour::ButtonFace);
+            }
+        } else {
+            view_.setEnabled(kStepActions[index], false);
+            view_.setColour(panel, OutputView::Colour::ButtonFace);
+        }
+    }
+    const bool dateEditable = current <= kLastStepWithJobDate;
+    view_.setColour("tbJobDate",
+                    dateEditable ? OutputView::Colour::Window : OutputView::Colour::ButtonFace);
+    view_.setReadOnly("tbJobDate", !dateEditable);
+}
+
+void TfrmOutput::showStepStatus() {
+    const int current = stepKeeper_->current();
+    if (current >= 0 && current < kStepCount) {
+        view_.setStatusText(wide(kStepTexts[static_cast<size_t>(current)]));
+    }
+}
+
+void TfrmOutput::FormKeyDown(int key, bool ctrl, bool alt) {
+    if (!ctrl || !alt) {
+        return;
+    }
+    if (key == 'z' || key == 'Z') {
+        forceMode_ = !forceMode_;
+    }
+    view_.setStatusText(forceMode_ ? u"Forzatura ON" : u"Forzatura OFF");
+}
+
+void TfrmOutput::chkStdFileClick() {
+    if (stepKeeper_ == nullptr) {
+        return;
+    }
+    if (view_.isChecked("chkStdFile")) {
+        stepKeeper_->disable(kOutputFileStep);
+    } else {
+        stepKeeper_->enable(kOutputFileStep);
+    }
+}
+
+void TfrmOutput::setFlowSteps(int flowType, FlowSteps steps) {
+    if (flowType >= 0 && flowType < kFlowCount) {
+        flowSteps_[static_cast<size_t>(flowType)] = std::move(steps);
+    }
+}
+
+void TfrmOutput::act05VerifyExecute() {
+    if (stepKeeper_ == nullptr) {
+        return;
+    }
+    stepKeeper_->goTo(kVerifyStep);
+    stepKeeper_->disable(kVerifyStep);
+    UpdateSteps(false);
+    const FlowSteps* steps = flowType_ >= 0 && flowType_ < kFlowCount
+                                 ? &flowSteps_[static_cast<size_t>(flowType_)]
+                                 : nullptr;
+    const bool passed = steps == nullptr || !steps->verify || steps->verify();
+    if (passed) {
+        stepKeeper_->advance(-1);
+    } else {
+        // The verification did not run through: it may be run again, and the
+        // writing stays out of reach until it passes.
+        stepKeeper_->enable(kVerifyStep);
+        stepKeeper_->goTo(kVerifyStep);
+    }
+    UpdateSteps(true);
+}
+
+void TfrmOutput::act06UnloadExecute() {
+    if (stepKeeper_ == nullptr) {
+        return;
+    }
+    showStepStatus();
+    stepKeeper_->goTo(kWriteStep);
+    stepKeeper_->disable(kWriteStep);
+    UpdateSteps(false);
+    const FlowSteps* steps = flowType_ >= 0 && flowType_ < kFlowCount
+                                 ? &flowSteps_[static_cast<size_t>(flowType_)]
+                                 : nullptr;
+    const bool written = steps == nullptr || !steps->write || steps->write();
+    if (written) {
+        showStepStatus();
+    } else {
+        view_.setStatusText(u"Creazione flusso abortita");
+    }
+    stepKeeper_->advance(-1);
+    UpdateSteps(true);
+}
+
+// -------------------------------------------------------------- connection
+
+void TfrmOutput::act01_ConnectExecute() {
+    if (stepKeeper_ == nullptr) {
+        return;  // the window is being destroyed
+    }
+    if (dbUtils_ != nullptr && dbUtils_->connected()) {
+        disconnect();
+        ShowServerState(false);
+    } else {
+        ConnectDatabase();
+    }
+}
+
+void TfrmOutput::disconnect() {
+    try {
+        dbUtils_->connect(false);
+    } catch (const std::runtime_error&) {
+        // Closing never fails; nothing to tell the operator.
+    }
+}
+
+bool TfrmOutput::ConnectDatabase() {
+    if (dbUtils_ == nullptr) {
+        dbUtils_ = std::make_unique<KroMy_DBUtils>(view_, kDataSets, 0, env_);
+    }
+    const char* name = workMode_ != nullptr ? workMode_->trackName(kConnectionStringName) : nullptr;
+    if (name == nullptr) {
+        showError("Manca Connection String nel modo lavoro");
+        return false;
+    }
+    const std::string folder =
+        pathManager_ != nullptr ? pathManager_->directory(KroDir::kParameters).value_or("") : "";
+    const std::string path = inFolder(folder, std::string(name) + ".CNS");
+    if (!dbUtils_->loadConnectionString(path)) {
+        showError("Impossibile caricare la stringa di connessione\r\n" + path);
+        return false;
+    }
+    try {
+        dbUtils_->connect(true);
+    } catch (const std::runtime_error& error) {
+        showError(error.what());
+        ShowServerState(false);
+        return false;
+    }
+    const bool known = KroAuth(dbUtils_.get(), wide(KroTableCatalog::kUsersSchema),
+                               workMode_->option(kLowerCaseUsers), env_)
+                           .isAuthorised();
+    if (known) {
+        ShowServerState(true);
+        return true;
+    }
+    showError("Utente non censito\r\nImpossibile continuare ", "ATTENZIONE!");
+    disconnect();
+    ShowServerState(false);
+    view_.terminate();
+    return false;
+}
+
+void TfrmOutput::ShowServerState(bool on) {
+    if (stepKeeper_ == nullptr) {
+        return;
+    }
+    view_.setBold("Control1", true);
+    stepKeeper_->restart();
+    if (on) {
+        view_.setText("Control1", u"Server ON");
+        const KroCnnString* cns = dbUtils_ != nullptr ? dbUtils_->connectionString() : nullptr;
+        if (cns != nullptr) {
+            view_.setText("tbServer", cns->value(KroCnnString::kDataSource));
+        }
+        if (!PrepareTables()) {
+            ShowServerState(false);
+            return;
+        }
+        stepKeeper_->advance(-1);
+        view_.setEnabled("Control2", true);
+        UpdateSteps(true);
+    } else {
+        view_.setText("Control1", u"Server OFF");
+        view_.setEnabled("Control2", false);
+        UpdateSteps(true);
+    }
+}
+
+bool TfrmOutput::PrepareTables() {
+    if (dbUtils_ == nullptr || !dbUtils_->connected()) {
+        return false;
+    }
+    VaultTables tables(*dbUtils_, view_);
+    const std::optional<std::string> patterns =
+        pathManager_ != nullptr ? pathManager_->directory(KroDir::kPatterns) : std::nullopt;
+    const bool ok = tables.open(docTable_, patterns);
+    if (!ok) {
+        disconnect();
+    }
+    view_.bindGrid("dbnNavigator", dbUtils_->dataSource(VaultTables::kExtractionLogDataSet));
+    if (!ok) {
+        return false;  // the connection is closed: nothing more is read through it
+    }
+    blockNumber_ = tables.proposeNextBlock(docTable_, workDate_, loadDateFrom_);
+    const char* from = loadDateFrom_.format("GG/MM/AAAA");
+    view_.setText("tbDataIn", wide(from != nullptr ? from : ""));
+    view_.setFocus("tbDataIn");
+    view_.setText("tbBlockNo", wide(std::to_string(blockNumber_)));
+    return true;
+}
+
+// ---------------------------------------------------------------- settings
+
+std::string TfrmOutput::settingsPath() const {
+    const std::string job = jobName();
+    if (pathManager_ == nullptr || job.empty() || job.find_first_of("/\\") != std::string::npos) {
+        return std::string();
+    }
+    const std::optional<std::string> folder = pathManager_->directory(KroDir::kAuxiliary);
+    if (!folder) {
+        return std::string();
+    }
+    return inFolder(*folder, KroTableCatalog::fill("%s-%s", kProgramName, job) + ".PRS");
+}
+
+void TfrmOutput::LoadSettings() {
+    settingsLoaded_ = true;
+    const std::string path = settingsPath();
+    if (!path.empty()) {
+        ProgramSettings(view_, env_).load(path);
+    }
+}
+
+void TfrmOutput::SaveSettings() {
+    // Only values that came from the file (or the defaults that stood in
+    // for it) are written back.
+    if (witness_ == nullptr || !settingsLoaded_) {
+        return;
+    }
+    const std::string path = settingsPath();
+    if (!path.empty()) {
+        ProgramSettings(view_, env_).save(path);
+    }
+}
+
+// ------------------------------------------------------------------ helpers
+
+void TfrmOutput::showError(std::string_view text, std::string_view caption) {
+    view_.show(wide(text), wide(caption), ModalMessageBox::kIconError | ModalMessageBox::kOk);
+}
