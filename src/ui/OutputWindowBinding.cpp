@@ -17,10 +17,10 @@
 OutputWindowBinding::OutputWindowBinding(MainWindow* window, QtOutputView* view,
                                          TfrmOutput* controller)
     : window_(window), view_(view), controller_(controller) {
-    connectAction("act01_Connect", &TfrmOutput::act01_ConnectExecute);
-    connectAction("act05Verify", &TfrmOutput::act05VerifyExecute);
-    connectAction("act06Unload", &TfrmOutput::act06UnloadExecute);
-    connectAction("act0End", &TfrmOutput::act0EndExecute);
+    connectAction("act01_Connect", [this] { controller_->act01_ConnectExecute(); });
+    connectAction("act05Verify", [this] { controller_->act05VerifyExecute(); });
+    connectAction("act06Unload", [this] { controller_->act06UnloadExecute(); });
+    connectAction("act0End", [this] { controller_->act0EndExecute(); });
     connectClick("chkStdFile", [this] { controller_->chkStdFileClick(); });
     connectClick("spbInfo", [this] { InfoBoxDialog::showForMainWindow(window_, view_); });
 
@@ -33,13 +33,12 @@ OutputWindowBinding::~OutputWindowBinding() {
     qApp->removeEventFilter(this);
 }
 
-void OutputWindowBinding::connectAction(const char* name, void (TfrmOutput::*handler)()) {
+void OutputWindowBinding::connectAction(const char* name, const std::function<void()>& handler) {
     auto* action = qobject_cast<QAction*>(window_->element(QLatin1String(name)));
     if (action == nullptr) {
         return;
     }
-    connect(action, &QAction::triggered, this,
-            [this, handler] { run([this, handler] { (controller_->*handler)(); }); });
+    connect(action, &QAction::triggered, this, [this, handler] { run(handler); });
 }
 
 void OutputWindowBinding::connectClick(const char* name, const std::function<void()>& handler) {

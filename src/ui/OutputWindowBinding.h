@@ -49,7 +49,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void connectAction(const char* name, void (TfrmOutput::*handler)());
+    void connectAction(const char* name, const std::function<void()>& handler);
     void connectClick(const char* name, const std::function<void()>& handler);
     void activated();
     bool keyPressed(QEvent* event);
