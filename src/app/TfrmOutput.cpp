@@ -5,6 +5,7 @@
 #include "app/KroStepKeeper.h"
 #include "app/OutputView.h"
 #include "app/ProgramSettings.h"
+#include "app/StepDisplay.h"
 #include "app/VaultTables.h"
 #include "core/StatusReport.h"
 #include "core/Text.h"
@@ -22,26 +23,9 @@
 
 namespace {
 
-// The step actions of alMain, by step.
-constexpr const char* kStepActions[TfrmOutput::kStepCount] = {
-    "act01_Connect", "act02_DstType", "act03_Browse", "act04AssTas",
-    "act05Verify",   "act06Unload",   "act07Reports"};
-
-// The status-bar text while a step is current.
-constexpr const char* kStepTexts[TfrmOutput::kStepCount] = {
-    "Connessione al database",
-    "Seleziona il flusso da scaricare",
-    "Seleziona il nome da assegnare al flusso di scarico",
-    "Assegnazione delle tasche di selezione",
-    "Verifiche di congruenza sul flusso",
-    "Scrittura del flusso selezionato",
-    "Fine lavoro"};
-
 constexpr int kVerifyStep = 4;
 constexpr int kWriteStep = 5;
 constexpr int kOutputFileStep = 2;
-// The last step whose job date may still be edited.
-constexpr int kLastStepWithJobDate = 4;
 
 // Work-mode entries.
 constexpr int kFolderDatePattern = 16;
@@ -51,10 +35,6 @@ constexpr int kConnectionStringName = 7;
 constexpr int kLowerCaseUsers = 7;
 
 constexpr int kDataSets = 5;
-
-std::string numbered(const char* prefix, int n) {
-    return prefix + std::to_string(n);
-}
 
 // folder and name joined with the native separator (none added after one).
 std::string inFolder(const std::string& folder, const std::string& name) {
@@ -76,13 +56,16 @@ TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
       env_(env),
       workDate_(env),
       loadDateFrom_(env),
-      loadDateTo_(env) {
+      loadDateTo_(env),
+      stepDisplay_(view) {
     centreWindow();
     stepKeeper_ = std::make_unique<KroStepKeeper>(kStepCount);
     fileUtilities_ = std::make_unique<KroFileUtilities>(env_);
 }
 
-TfrmOutput::~TfrmOutput() = default;
+TfrmOutput::~TfrmOutput() {
+    releaseObjects();
+}
 
 void TfrmOutput::centreWindow() {
     const OutputView::Geometry g = view_.geometry();
@@ -98,7 +81,7 @@ void TfrmOutput::FormCreate() {
         return;
     }
     openJobFolder();
-    if (!findStepDisplay()) {
+    if (!stepDisplay_.find()) {
         return;
     }
     LoadSettings();
@@ -165,32 +148,6 @@ void TfrmOutput::openJobFolder() {
     pathManager_->openJobFolder(jobName(), date != nullptr ? date : "", KroDir::kWork, true);
 }
 
-bool TfrmOutput::findStepDisplay() {
-    for (int n = 1; n <= kStepCount; ++n) {
-        const std::string panel = numbered("pnlStato", n);
-        if (!view_.hasElement(panel)) {
-            showError("Errore nel caricamento dei pannelli di stato");
-            return false;
-        }
-        statePanels_[static_cast<size_t>(n - 1)] = panel;
-        const std::string control = numbered("Control", n);
-        if (!view_.hasElement(control)) {
-            showError("Errore nel caricamento dei Controlli");
-            return false;
-        }
-        stepControls_[static_cast<size_t>(n - 1)] = control;
-    }
-    for (int n = 1; n <= kFlowCount; ++n) {
-        const std::string button = numbered("RadioButton", n);
-        if (!view_.hasElement(button)) {
-            showError("Errore nel caricamento dei Pulsanti Radio");
-            return false;
-        }
-        flowButtons_[static_cast<size_t>(n - 1)] = button;
-    }
-    return true;
-}
-
 void TfrmOutput::nameDocumentTable() {
     const char* date = witness_->jobDate().format("AAMMGG");
     docTable_ = KroTableCatalog::documentTable(jobName(), date != nullptr ? date : "");
@@ -254,6 +211,16 @@ void TfrmOutput::act0EndExecute() {
 
 void TfrmOutput::FormDestroy() {
     SaveSettings();
+    releaseObjects();
+}
+
+void TfrmOutput::releaseObjects() {
+    if (dbUtils_ != nullptr) {
+        // The grids must not show data sets that are about to go.
+        for (const char* grid : {"dbgDateCarico", "dbgOrvax", "dbnNavigator"}) {
+            view_.bindGrid(grid, nullptr);
+        }
+    }
     fileUtilities_.reset();
     dbUtils_.reset();
     stepKeeper_.reset();
@@ -268,38 +235,14 @@ void TfrmOutput::FormDestroy() {
 // ------------------------------------------------------------------- steps
 
 void TfrmOutput::UpdateSteps(bool on) {
-    if (stepKeeper_ == nullptr) {
-        return;
+    if (stepKeeper_ != nullptr) {
+        stepDisplay_.update(*stepKeeper_, on);
     }
-    const int current = stepKeeper_->current();
-    for (int i = 0; i < kStepCount; ++i) {
-        const auto index = static_cast<size_t>(i);
-        const std::string panel = numbered("pnlStato", i + 1);
-        if (on) {
-            const bool enabled = (i <= current || i == kStepCount - 1) && stepKeeper_->isEnabled(i);
-            view_.setEnabled(kStepActions[index], enabled);
-            view_.setEnabled(numbered("Control", i + 1), enabled);
-            if (i == current) {
-                view_.setColour(panel, OutputView::Colour::Yellow);
-                view_.setStatusText(wide(kStepTexts[index]));
-            } else {
-                view_.setColour(panel, OutputView::Colour::ButtonFace);
-            }
-        } else {
-            view_.setEnabled(kStepActions[index], false);
-            view_.setColour(panel, OutputView::Colour::ButtonFace);
-        }
-    }
-    const bool dateEditable = current <= kLastStepWithJobDate;
-    view_.setColour("tbJobDate",
-                    dateEditable ? OutputView::Colour::Window : OutputView::Colour::ButtonFace);
-    view_.setReadOnly("tbJobDate", !dateEditable);
 }
 
 void TfrmOutput::showStepStatus() {
-    const int current = stepKeeper_->current();
-    if (current >= 0 && current < kStepCount) {
-        view_.setStatusText(wide(kStepTexts[static_cast<size_t>(current)]));
+    if (const char* text = StepDisplay::stepText(stepKeeper_->current())) {
+        view_.setStatusText(wide(text));
     }
 }
 
@@ -330,6 +273,14 @@ void TfrmOutput::setFlowSteps(int flowType, FlowSteps steps) {
     }
 }
 
+bool TfrmOutput::runFlowStep(std::function<bool()> FlowSteps::*operation) {
+    if (flowType_ < 0 || flowType_ >= kFlowCount) {
+        return true;  // no such flow: nothing to run
+    }
+    const std::function<bool()>& run = flowSteps_[static_cast<size_t>(flowType_)].*operation;
+    return !run || run();  // a flow without the operation passes
+}
+
 void TfrmOutput::act05VerifyExecute() {
     if (stepKeeper_ == nullptr) {
         return;
@@ -337,10 +288,7 @@ void TfrmOutput::act05VerifyExecute() {
     stepKeeper_->goTo(kVerifyStep);
     stepKeeper_->disable(kVerifyStep);
     UpdateSteps(false);
-    const FlowSteps* steps = flowType_ >= 0 && flowType_ < kFlowCount
-                                 ? &flowSteps_[static_cast<size_t>(flowType_)]
-                                 : nullptr;
-    const bool passed = steps == nullptr || !steps->verify || steps->verify();
+    const bool passed = runFlowStep(&FlowSteps::verify);
     if (passed) {
         stepKeeper_->advance(-1);
     } else {
@@ -360,10 +308,7 @@ void TfrmOutput::act06UnloadExecute() {
     stepKeeper_->goTo(kWriteStep);
     stepKeeper_->disable(kWriteStep);
     UpdateSteps(false);
-    const FlowSteps* steps = flowType_ >= 0 && flowType_ < kFlowCount
-                                 ? &flowSteps_[static_cast<size_t>(flowType_)]
-                                 : nullptr;
-    const bool written = steps == nullptr || !steps->write || steps->write();
+    const bool written = runFlowStep(&FlowSteps::write);
     if (written) {
         showStepStatus();
     } else {

@@ -36,6 +36,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/StepDisplay.h"
 #include "core/KroDate.h"
 #include "platform/Env.h"
 
@@ -53,8 +54,8 @@ class OutputView;
 
 class TfrmOutput {
 public:
-    static constexpr int kStepCount = 7;
-    static constexpr int kFlowCount = 3;
+    static constexpr int kStepCount = StepDisplay::kStepCount;
+    static constexpr int kFlowCount = StepDisplay::kFlowCount;
     static constexpr const char* kRevision = "1.0.03/26";
     static constexpr const char* kProgramName = "ExportOrvax";
 
@@ -66,7 +67,7 @@ public:
     };
 
     // home: the folder holding the paths file (empty: the current directory).
-    // Centres the window on the screen.
+    // Centres the window on the screen. The view outlives the controller.
     explicit TfrmOutput(OutputView& view, std::string home = {}, Env* env = Env::Default());
     ~TfrmOutput();
     TfrmOutput(const TfrmOutput&) = delete;
@@ -139,14 +140,17 @@ public:
 private:
     void centreWindow();
     bool buildEnvironment();
-    bool findStepDisplay();
     void openJobFolder();
     void nameDocumentTable();
     void showJob();
     bool deriveJobType();
     void showStepStatus();
+    // The operation of the current flow type; true when it has none.
+    bool runFlowStep(std::function<bool()> FlowSteps::*operation);
     void showError(std::string_view text, std::string_view caption = "Errore!");
     void disconnect();
+    // Destroys the owned objects in their fixed order.
+    void releaseObjects();
 
     OutputView& view_;
     std::string home_;
@@ -171,8 +175,7 @@ private:
     std::unique_ptr<KroMy_DBUtils> dbUtils_;
     std::unique_ptr<KroFileUtilities> fileUtilities_;
     std::string docTable_;
-    std::array<std::string, kStepCount> statePanels_;
-    std::array<std::string, kStepCount> stepControls_;
-    std::array<std::string, kFlowCount> flowButtons_;
+    // The step panels, step controls and flow buttons.
+    StepDisplay stepDisplay_;
     std::array<FlowSteps, kFlowCount> flowSteps_;
 };

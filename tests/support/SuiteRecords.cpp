@@ -94,6 +94,23 @@ std::string workModeArchive(const WorkModeFields& f) {
     return archive;
 }
 
+std::string extractionLogLayout() {
+    return "[TABLE]\r\n"
+           "; the extraction log: one row per block\r\n"
+           "Progr INT NOT NULL AUTO_INCREMENT,   ; block number\r\n"
+           "DataCaricoIn DATE,\r\n"
+           "DataCaricoFin DATE,\r\n"
+           "PraticaIn INT,\r\n"
+           "PraticaFin INT,\r\n"
+           "Num_Pratiche INT,\r\n"
+           "Num_Documenti INT,\r\n"
+           "NumPraticaIn VARCHAR(20),\r\n"
+           "NumPraticaFin VARCHAR(20),\r\n"
+           "PRIMARY KEY (Progr)\r\n"
+           "[INDEX]\r\n"
+           "CREATE INDEX IX_DataCaricoIn ON %TABLE (DataCaricoIn)\r\n";
+}
+
 std::string pathsFile(const std::vector<std::string>& paths) {
     std::string file;
     for (const std::string& path : paths) {

@@ -58,6 +58,11 @@ struct WorkModeFields {
 };
 std::string workModeArchive(const WorkModeFields& fields);
 
+// Orvax.TBL: the table-layout file of the extraction log, as the suite
+// ships it (a table section with a comment, then an index section), lines
+// ended by CR LF.
+std::string extractionLogLayout();
+
 // PERCORSI.PAT: one path per line, each ended by CR LF.
 std::string pathsFile(const std::vector<std::string>& paths);
 

@@ -46,6 +46,14 @@ void SuiteTree::writeWorkMode() const {
     write(kParameters, witness.jobName + ".LAV", workModeArchive(workMode));
 }
 
+std::string SuiteTree::writeConnectionString(const std::string& text) const {
+    return write(kParameters, workMode.names[7] + ".CNS", text);
+}
+
+std::string SuiteTree::writeExtractionLogLayout() const {
+    return write(kPatterns, "Orvax.TBL", extractionLogLayout());
+}
+
 std::string SuiteTree::witnessPath() const {
     return file(kWork, witnessFileName(defData.stationCode, defData.stationNumber));
 }

@@ -1,7 +1,8 @@
 // A complete suite installation in a temporary folder: the home directory
 // with PERCORSI.PAT naming six real folders (PAR, LAV, QRY, USR, AUX, PAT),
 // DEFDATA.DAT in USR, the station's witness in LAV and the job's work-mode
-// archive in PAR, all written byte for byte from the fields below.
+// archive in PAR, all written byte for byte from the fields below. The
+// connection string and the extraction log's layout are written on request.
 //
 //   SuiteTree suite;                  // everything in place
 //   suite.witness.jobName = "*****";  // then break what the test needs
@@ -34,6 +35,11 @@ public:
     void writeDefData() const;
     void writeWitness() const;
     void writeWorkMode() const;
+    // The connection-string file the work mode names (name entry 7, ".CNS")
+    // in the parameters folder, holding text; returns its path.
+    std::string writeConnectionString(const std::string& text) const;
+    // Orvax.TBL in the pattern folder (extractionLogLayout()); returns its path.
+    std::string writeExtractionLogLayout() const;
     std::string witnessPath() const;
     std::string workModePath() const;
 
