@@ -122,13 +122,17 @@ protected:
                 " VALUES ('0000000101', 101, 'CA', '2024-01-15', 7, 1, 1, 0, 0, 0, 0),"
                 " ('0000000102', 102, 'CA', '2024-01-15', 7, 1, 2, 0, 0, 0, 0),"
                 " ('0000000103', 103, 'CA', '2024-02-01', 8, 2, 1, 0, 0, 0, 0)");
+        suite.writeConnectionString(db.connectionString());
+    }
+
+    // Two extractions already made, the last up to 14/01/2024.
+    void logTwoExtractions() {
         db.exec(
             "CREATE TABLE Orvax (Progr INT PRIMARY KEY, DataCaricoIn VARCHAR(10), "
             "DataCaricoFin VARCHAR(10), Num_Pratiche INT, Num_Documenti INT)");
         db.exec(
             "INSERT INTO Orvax VALUES (1, '2023-12-01', '2023-12-31', 4, 9), "
             "(2, '2024-01-01', '2024-01-14', 2, 3)");
-        suite.write(SuiteTree::kParameters, "VAULT.CNS", db.connectionString());
     }
 
     TestDatabase users{"QuorvelNet"};
@@ -138,6 +142,7 @@ protected:
 }  // namespace
 
 TEST_F(ExportOrvaxWindowOnServer, ConnectsFromControl1AndShowsTheJobsTables) {
+    logTwoExtractions();
     MessageBoxes boxes;
     OutputProgram program(suite.home(), &env);
     const MainWindow& window = program.window();
@@ -217,6 +222,25 @@ TEST_F(ExportOrvaxWindowOnServer, ConnectsFromControl1AndShowsTheJobsTables) {
     program.finish();
     EXPECT_TRUE(fileExists(suite.file(SuiteTree::kAuxiliary, kSettingsFile)));
     EXPECT_EQ(boxes.shown, QStringList());
+}
+
+TEST_F(ExportOrvaxWindowOnServer, WithoutALogTheLayoutMakesOneAndBlock1StartsAtTheFirstLoadDate) {
+    suite.writeExtractionLogLayout();
+    MessageBoxes boxes;
+    OutputProgram program(suite.home(), &env);
+    startAndActivate(program);
+    QTest::mouseClick(get<QToolButton>(program.window(), "Control1"), Qt::LeftButton);
+    EXPECT_EQ(boxes.shown, QStringList());
+    EXPECT_EQ(text(program, "Control1"), QStringLiteral("Server ON"));
+    EXPECT_EQ(yellowStep(program.window()), 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Orvax"), "0");
+    auto* log = get<QTableView>(program.window(), "dbgOrvax");
+    EXPECT_EQ(log->model()->rowCount(), 0);
+    EXPECT_EQ(log->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Progr"));
+    EXPECT_EQ(text(program, "tbBlockNo"), QStringLiteral("1"));
+    EXPECT_EQ(text(program, "tbDataIn"), QStringLiteral("15/01/2024"));
+    program.controller().act0EndExecute();
+    EXPECT_EQ(runLoop(), 0);
 }
 
 TEST_F(ExportOrvaxWindowOnServer, AnUnknownOperatorIsToldAndTheProgramEnds) {
