@@ -195,6 +195,9 @@ bool TfrmOutput::deriveJobType() {
     const std::string suffix = job.substr(underscore + 1);
     if (suffix.size() > 2) {
         showError("Impossibile attribuire il tipo (CO oppure CA)");
+        // The program ends: an activation before it does (the message box
+        // closing) must not show the message again.
+        started_ = false;
         view_.terminate();
         return false;
     }

@@ -229,6 +229,10 @@ TEST(ControllerJobTypeTest, TakesTheTextAfterTheLastUnderscore) {
             EXPECT_EQ(view.shown[0].flags, kErrorBox);
             // Nothing after the refusal: the title stays the form's.
             EXPECT_EQ(narrow(view.title), "QuorvelNet - Export Scarico di  Caveau");
+            // Activated again before the program ends: no second message.
+            controller.FormActivate();
+            EXPECT_EQ(view.shown.size(), 1u);
+            EXPECT_EQ(view.terminateRequests, 2);
         } else {
             EXPECT_TRUE(view.shown.empty());
         }

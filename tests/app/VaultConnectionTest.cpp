@@ -109,6 +109,7 @@ TEST_F(VaultConnectionTest, ConnectsChecksTheOperatorAndProposesTheFirstBlock) {
     EXPECT_EQ(narrow(view.element("tbBlockNo").text), "1");
     EXPECT_EQ(narrow(view.element("tbDataIn").text), "15/01/2024");
     EXPECT_EQ(view.focus, "tbDataIn");
+    EXPECT_EQ(view.missingRequests, Texts{});  // every name is one of the window's
 }
 
 TEST_F(VaultConnectionTest, CreatesTheExtractionLogFromItsLayout) {
