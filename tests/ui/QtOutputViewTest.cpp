@@ -309,12 +309,12 @@ TEST_F(QtOutputViewTest, SaveDialogOffersTheRequestAndGivesTheChosenPath) {
         QString selectedFilter;
         QString suffix;
     } offered;
-    const QString chosen = QString::fromStdString(folder.file("Scelto.NST"));
-    onNextModal([&offered, chosen](QWidget* modal) {
+    // The operator confirms the name offered, in the folder offered.
+    const QString chosen = QString::fromStdString(folder.file("OrvaxBlocco_004.NST"));
+    onNextModal([&offered](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         offered = {dialog->windowTitle(), dialog->directory().absolutePath(), dialog->nameFilters(),
                    dialog->selectedNameFilter(), dialog->defaultSuffix()};
-        dialog->selectFile(chosen);
         static_cast<QDialog*>(dialog)->accept();  // as the Save button does
     });
     const std::optional<std::u16string> path = view.askSaveFileName(request);
