@@ -20,8 +20,11 @@ MySqlDataSet::MySqlDataSet(MySqlConnection* connection) : connection_(connection
 
 MySqlDataSet::~MySqlDataSet() {
     setMasterSource(nullptr);
-    for (MySqlDataSource* source : sources_) {
-        source->dataSet_ = nullptr;
+    // Copied: a source told may be left by its observers.
+    const std::vector<MySqlDataSource*> sources = sources_;
+    sources_.clear();
+    for (MySqlDataSource* source : sources) {
+        source->dataSetDestroyed();
     }
 }
 
@@ -145,6 +148,14 @@ std::vector<MySqlValue> MySqlDataSet::parameterValues(const MySqlStatement& stat
 
 int MySqlDataSet::recordCount() const {
     return active_ ? static_cast<int>(rows_.size()) : 0;
+}
+
+const MySqlValue* MySqlDataSet::valueAt(int row, int column) const {
+    if (!active_ || row < 0 || row >= recordCount() || column < 0 ||
+        static_cast<size_t>(column) >= columns_.size()) {
+        return nullptr;
+    }
+    return &rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
 bool MySqlDataSet::first() {

@@ -82,6 +82,10 @@ public:
     bool execute();
     // Rows of the open result; 0 when closed.
     int recordCount() const;
+    // A cell of the open result, read without moving the cursor (for the
+    // grids); nullptr when closed or outside the result. Valid until the
+    // data set next changes.
+    const MySqlValue* valueAt(int row, int column) const;
     // Rows changed by the last execute(); -1 before one.
     int64_t rowsAffected() const { return rowsAffected_; }
 
