@@ -76,6 +76,30 @@ public:
     static constexpr const char* kDossierRange =
         "SELECT MIN(Prg) as StartDoc, MAX(Prg) as EndDoc, count(*) as TotDoc FROM %s WHERE "
         "TC='%s' AND Data_Carico between '%s' AND '%s' ORDER BY Doc_Prg";
+    // The pockets of a range in one statement, the same as walking kPocketRows
+    // and moving to the next pocket whenever Prg changes: each (Data_Carico,
+    // Condizione, Prg) of the range in that order is a dossier group, the
+    // groups are numbered by the changes of Prg - startDoc + 1 (NULL as 0,
+    // the first group compared with -1), and group g gets pocket 2 + (g - 1)
+    // mod cycle (1 before the first change). Arguments: document table,
+    // cycle (the last pocket - 1, at least 1), startDoc, document table, type
+    // code, dates from and to, type code, dates from and to.
+    static constexpr const char* kAssignPockets =
+        "UPDATE %s doc INNER JOIN (SELECT Data_Carico, Condizione, Prg, CASE WHEN SUM(Moved) "
+        "OVER w = 0 THEN 1 ELSE 2 + MOD(SUM(Moved) OVER w - 1, %d) END AS Pocket FROM (SELECT "
+        "Data_Carico, Condizione, Prg, Rel <> COALESCE(LAG(Rel) OVER (ORDER BY Data_Carico, "
+        "Condizione, Prg), -1) AS Moved FROM (SELECT DISTINCT Data_Carico, Condizione, Prg, "
+        "COALESCE(Prg - %d + 1, 0) AS Rel FROM %s WHERE TC='%s' AND Data_Carico between '%s' AND "
+        "'%s') dossier) moved WINDOW w AS (ORDER BY Data_Carico, Condizione, Prg ROWS UNBOUNDED "
+        "PRECEDING)) pocket ON doc.Data_Carico <=> pocket.Data_Carico AND doc.Condizione <=> "
+        "pocket.Condizione AND doc.Prg <=> pocket.Prg SET doc.T1=pocket.Pocket, "
+        "doc.T2=pocket.Pocket, doc.T3=pocket.Pocket, doc.T4=pocket.Pocket WHERE doc.TC='%s' AND "
+        "doc.Data_Carico between '%s' AND '%s'";
+
+    // A transaction spanning several statements of a flow (each run without
+    // a transaction of its own), ended by kCommit or a rollback.
+    static constexpr const char* kStartTransaction = "START TRANSACTION";
+    static constexpr const char* kCommit = "COMMIT";
 
     // Selection flow: job name and job date "AAMMGG" (the guide tables), then
     // the recalled items, all or of a due-date range and type code.

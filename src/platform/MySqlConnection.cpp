@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/MySqlStream.h"
+
 namespace {
 
 constexpr char kNotConnected[] = "Connessione al database non attiva";
@@ -43,6 +45,7 @@ bool MySqlConnection::setDatabase(const std::string& name) {
     if (!connected()) {
         return true;
     }
+    endStream();
     return mysql_select_db(mysql_, name.c_str()) == 0 || fail();
 }
 
@@ -81,6 +84,7 @@ bool MySqlConnection::open() {
 }
 
 void MySqlConnection::close() {
+    endStream();
     if (mysql_ != nullptr) {
         mysql_close(mysql_);
         mysql_ = nullptr;
@@ -112,6 +116,7 @@ bool MySqlConnection::run(std::string_view sql) {
     if (!connected()) {
         return fail(kNotConnected);
     }
+    endStream();
     if (mysql_real_query(mysql_, sql.data(), sql.size()) != 0) {
         return fail();
     }
@@ -151,6 +156,7 @@ bool MySqlConnection::limitStatementTime(int seconds) {
     if (!connected()) {
         return fail(kNotConnected);
     }
+    endStream();
     // MariaDB's limit, else MySQL's (for queries only); a server with
     // neither relies on the read time-out alone.
     const std::string settings[] = {
@@ -168,6 +174,26 @@ bool MySqlConnection::limitStatementTime(int seconds) {
     }
     statementTimeKnown_ = false;
     return true;
+}
+
+void MySqlConnection::holdForStream(MySqlStream* stream) {
+    if (stream_ != stream) {
+        endStream();
+    }
+    stream_ = stream;
+}
+
+void MySqlConnection::releaseStream(MySqlStream* stream) {
+    if (stream_ == stream) {
+        stream_ = nullptr;
+    }
+}
+
+void MySqlConnection::endStream() {
+    if (MySqlStream* stream = stream_) {
+        stream_ = nullptr;
+        stream->interrupt();
+    }
 }
 
 bool MySqlConnection::fail() {

@@ -15,11 +15,15 @@
 // lastError(); the password never appears in it. A connection the server
 // dropped (killed, gone away, a read past the time-out) is closed, so later
 // statements fail at once instead of waiting on a dead socket.
+//
+// A result read row by row (MySqlStream) holds the connection while it is
+// open; every other statement, and closing, ends it first.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+class MySqlStream;
 struct st_mysql;
 
 class MySqlConnection {
@@ -90,6 +94,14 @@ public:
     // Records a failure of the layer's own.
     bool fail(const std::string& message);
 
+    // For MySqlStream: the result being read row by row, which holds the
+    // connection until it is released or ended.
+    void holdForStream(MySqlStream* stream);
+    void releaseStream(MySqlStream* stream);
+    // Ends the result being read row by row, if any, so that another
+    // statement can run; its rows not read yet are dropped.
+    void endStream();
+
 private:
     std::string server_;
     int port_ = 0;
@@ -102,5 +114,6 @@ private:
     int statementTime_ = 0;
     bool statementTimeKnown_ = true;  // the server has a statement time limit
     st_mysql* mysql_ = nullptr;
+    MySqlStream* stream_ = nullptr;
     std::string lastError_;
 };

@@ -7,6 +7,7 @@
 #include "platform/MySqlConnection.h"
 #include "platform/MySqlDataSource.h"
 #include "platform/MySqlStatement.h"
+#include "platform/MySqlStream.h"
 
 namespace {
 
@@ -59,8 +60,16 @@ void MySqlDataSet::setMasterSource(MySqlDataSource* source) {
     }
 }
 
+void MySqlDataSet::setStreaming(bool streaming) {
+    close();
+    streaming_ = streaming;
+}
+
 bool MySqlDataSet::open() {
     drop();
+    if (streaming_ && MySqlStatement(statementText()).parameterNames().empty()) {
+        return openStream();
+    }
     MySqlResult result;
     if (!run(result)) {
         rowChanged();
@@ -70,20 +79,55 @@ bool MySqlDataSet::open() {
         rowChanged();
         return fail("L'istruzione non restituisce righe");
     }
-    columns_ = std::move(result.columns);
+    takeColumns(std::move(result.columns));
     rows_ = std::move(result.rows);
-    fields_.clear();
-    missing_.clear();
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        fields_.push_back(std::make_unique<MySqlField>(this, static_cast<int>(i), columns_[i]));
-    }
-    writer_.reset();
     active_ = true;
     row_ = rows_.empty() ? -1 : 0;
     eof_ = rows_.empty();
     bof_ = true;
     rowChanged();
     return true;
+}
+
+bool MySqlDataSet::openStream() {
+    lastError_.clear();
+    const bool ready = connection_ != nullptr && connection_->connected();
+    if (!ready || !connection_->limitStatementTime(commandTimeout_)) {
+        rowChanged();
+        return fail(ready ? connection_->lastError() : "Connessione al database non attiva");
+    }
+    auto stream = std::make_unique<MySqlStream>();
+    if (!stream->open(*connection_, statementText())) {
+        rowChanged();
+        return fail(stream->lastError());
+    }
+    MySqlRow first;
+    if (!stream->next(first) && stream->failed()) {
+        rowChanged();
+        return fail(stream->lastError());
+    }
+    takeColumns(stream->columns());
+    boundValues_.clear();
+    if (stream->rowsRead() > 0) {
+        rows_.push_back(std::move(first));
+    }
+    stream_ = std::move(stream);
+    active_ = true;
+    row_ = rows_.empty() ? -1 : 0;
+    eof_ = rows_.empty();
+    bof_ = true;
+    rowChanged();
+    return true;
+}
+
+void MySqlDataSet::takeColumns(std::vector<MySqlColumn> columns) {
+    columns_ = std::move(columns);
+    fields_.clear();
+    missing_.clear();
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        fields_.push_back(std::make_unique<MySqlField>(this, static_cast<int>(i), columns_[i]));
+    }
+    writer_.reset();
 }
 
 void MySqlDataSet::close() {
@@ -96,6 +140,7 @@ void MySqlDataSet::close() {
 
 void MySqlDataSet::drop() {
     cancel();
+    stream_.reset();
     active_ = false;
     rows_.clear();
     row_ = -1;
@@ -144,10 +189,23 @@ std::vector<MySqlValue> MySqlDataSet::parameterValues(const MySqlStatement& stat
 }
 
 int MySqlDataSet::recordCount() const {
-    return active_ ? static_cast<int>(rows_.size()) : 0;
+    if (!active_) {
+        return 0;
+    }
+    return static_cast<int>(stream_ ? stream_->rowsRead() : static_cast<int64_t>(rows_.size()));
+}
+
+int MySqlDataSet::recNo() const {
+    if (!active_ || rows_.empty()) {
+        return -1;
+    }
+    return stream_ ? static_cast<int>(stream_->rowsRead() - 1) : row_;
 }
 
 bool MySqlDataSet::first() {
+    if (stream_ && stream_->rowsRead() > 1) {
+        return refuseWhileStreaming();
+    }
     if (!postIfEditing()) {
         return false;
     }
@@ -156,6 +214,9 @@ bool MySqlDataSet::first() {
 }
 
 bool MySqlDataSet::next() {
+    if (stream_) {
+        return nextStreamed();
+    }
     if (!postIfEditing()) {
         return false;
     }
@@ -168,6 +229,9 @@ bool MySqlDataSet::next() {
 }
 
 bool MySqlDataSet::prior() {
+    if (stream_) {
+        return refuseWhileStreaming();
+    }
     if (!postIfEditing()) {
         return false;
     }
@@ -180,11 +244,33 @@ bool MySqlDataSet::prior() {
 }
 
 bool MySqlDataSet::last() {
+    if (stream_) {
+        return refuseWhileStreaming();
+    }
     if (!postIfEditing()) {
         return false;
     }
     moveTo(static_cast<int>(rows_.size()) - 1, true, rows_.empty());
     return true;
+}
+
+bool MySqlDataSet::nextStreamed() {
+    if (eof_) {
+        return true;
+    }
+    MySqlRow row;
+    if (stream_->next(row)) {
+        rows_.front().swap(row);
+        bof_ = false;
+        rowChanged();
+        return true;
+    }
+    eof_ = true;
+    return stream_->failed() ? fail(stream_->lastError()) : true;
+}
+
+bool MySqlDataSet::refuseWhileStreaming() {
+    return fail("Le righe lette una alla volta si percorrono solo in avanti e non si modificano");
 }
 
 void MySqlDataSet::moveTo(int row, bool atEof, bool atBof) {
@@ -227,6 +313,9 @@ MySqlField& MySqlDataSet::fieldByName(std::string_view name) {
 bool MySqlDataSet::edit() {
     if (editing_) {
         return true;
+    }
+    if (stream_) {
+        return refuseWhileStreaming();
     }
     if (recNo() < 0) {
         return fail("Nessuna riga da modificare");

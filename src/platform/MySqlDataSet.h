@@ -30,6 +30,16 @@
 //
 // Each statement runs under the command time-out, a limit the server
 // enforces: past it the statement fails with the server's message.
+//
+// A streaming data set (setStreaming) reads the rows of open() from the
+// server one at a time instead of all at once, for results too large to
+// hold: only the current row is in memory. It moves forward only (first()
+// only before the second row; prior() and last() refused), cannot be
+// edited, counts in recordCount() the rows read so far, and holds the
+// connection while it is open: any other statement on the connection ends
+// it, and the next move then fails, as it does when the server breaks off
+// (next() false, eof() true, lastError() the reason). It cannot be the
+// master of a detail. A statement with parameters is read whole.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +56,7 @@
 class MySqlConnection;
 class MySqlDataSource;
 class MySqlStatement;
+class MySqlStream;
 
 class MySqlDataSet {
 public:
@@ -69,6 +80,10 @@ public:
     void setCommandTimeout(int seconds) { commandTimeout_ = seconds; }
     int commandTimeout() const { return commandTimeout_; }
 
+    // Rows read one at a time (see above); closes the data set.
+    void setStreaming(bool streaming);
+    bool streaming() const { return streaming_; }
+
     // Makes this data set a detail of the source's data set (nullptr: none).
     void setMasterSource(MySqlDataSource* source);
     MySqlDataSource* masterSource() const { return master_; }
@@ -80,13 +95,14 @@ public:
     bool active() const { return active_; }
     // Runs a statement that changes rows; a result set is read and dropped.
     bool execute();
-    // Rows of the open result; 0 when closed.
+    // Rows of the open result (streaming: read so far); 0 when closed.
     int recordCount() const;
     // Rows changed by the last execute(); -1 before one.
     int64_t rowsAffected() const { return rowsAffected_; }
 
-    // Cursor moves; false only when a change being edited could not be
-    // posted (the cursor then stays).
+    // Cursor moves; false when a change being edited could not be posted
+    // (the cursor then stays), and for a streaming data set when the move
+    // is refused or the next row could not be read.
     bool first();
     bool next();
     bool prior();
@@ -94,7 +110,7 @@ public:
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
     // The current row from 0; -1 when there is none.
-    int recNo() const { return active_ && !rows_.empty() ? row_ : -1; }
+    int recNo() const;
 
     int fieldCount() const { return static_cast<int>(fields_.size()); }
     // The field of a column; index must be below fieldCount().
@@ -126,6 +142,10 @@ private:
     // Closes without telling the data sources.
     void drop();
     bool run(MySqlResult& result);
+    bool openStream();
+    void takeColumns(std::vector<MySqlColumn> columns);
+    bool nextStreamed();
+    bool refuseWhileStreaming();
     std::vector<MySqlValue> parameterValues(const MySqlStatement& statement) const;
     bool postIfEditing();
     void moveTo(int row, bool atEof, bool atBof);
@@ -153,6 +173,8 @@ private:
     bool eof_ = true;
     bool bof_ = true;
     int64_t rowsAffected_ = -1;
+    bool streaming_ = false;
+    std::unique_ptr<MySqlStream> stream_;
     std::vector<MySqlValue> boundValues_;
     bool refreshing_ = false;
 

@@ -66,14 +66,6 @@ MySqlColumn describe(const MYSQL_FIELD& field) {
     return column;
 }
 
-void describeAll(MYSQL_RES* metadata, MySqlResult& result) {
-    const unsigned int count = mysql_num_fields(metadata);
-    const MYSQL_FIELD* fields = mysql_fetch_fields(metadata);
-    for (unsigned int i = 0; i < count; ++i) {
-        result.columns.push_back(describe(fields[i]));
-    }
-}
-
 // "Rows matched: 1  Changed: 0  Warnings: 0" after an UPDATE.
 int64_t rowsMatched(const char* info) {
     const char* at = info != nullptr ? std::strstr(info, "Rows matched:") : nullptr;
@@ -182,7 +174,16 @@ bool MySqlStatement::run(MySqlConnection& connection, const std::vector<MySqlVal
     if (!connection.connected()) {
         return connection.fail(std::string("Connessione al database non attiva"));
     }
+    connection.endStream();
     return names_.empty() ? runText(connection, result) : runPrepared(connection, values, result);
+}
+
+void MySqlStatement::describeColumns(MYSQL_RES* metadata, std::vector<MySqlColumn>& columns) {
+    const unsigned int count = mysql_num_fields(metadata);
+    const MYSQL_FIELD* fields = mysql_fetch_fields(metadata);
+    for (unsigned int i = 0; i < count; ++i) {
+        columns.push_back(describe(fields[i]));
+    }
 }
 
 bool MySqlStatement::runText(MySqlConnection& connection, MySqlResult& result) const {
@@ -200,7 +201,7 @@ bool MySqlStatement::runText(MySqlConnection& connection, MySqlResult& result) c
         return true;
     }
     result.hasRows = true;
-    describeAll(rows.get(), result);
+    describeColumns(rows.get(), result.columns);
     const size_t columns = result.columns.size();
     while (MYSQL_ROW row = mysql_fetch_row(rows.get())) {
         const unsigned long* lengths = mysql_fetch_lengths(rows.get());
@@ -250,7 +251,7 @@ bool MySqlStatement::runPrepared(MySqlConnection& connection, const std::vector<
         return true;
     }
     result.hasRows = true;
-    describeAll(metadata.get(), result);
+    describeColumns(metadata.get(), result.columns);
     if (mysql_stmt_store_result(statement.get()) != 0 ||
         !fetchRows(statement.get(), result.columns.size(), result)) {
         return failStatement(connection, statement);

@@ -18,6 +18,7 @@
 #include "platform/MySqlResult.h"
 
 class MySqlConnection;
+struct st_mysql_res;
 
 class MySqlStatement {
 public:
@@ -33,6 +34,10 @@ public:
     // the connection's lastError().
     bool run(MySqlConnection& connection, const std::vector<MySqlValue>& values,
              MySqlResult& result) const;
+
+    // The columns of a result as the server describes them (for the layer's
+    // readers of results).
+    static void describeColumns(st_mysql_res* metadata, std::vector<MySqlColumn>& columns);
 
 private:
     bool runText(MySqlConnection& connection, MySqlResult& result) const;

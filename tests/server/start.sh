@@ -11,6 +11,9 @@
 # and drop their own databases with it. stop.sh STATE_DIR ends the server.
 #
 # Works as root (the server then runs as root) and as an ordinary user.
+# ORVAX_DB_SETTINGS, when set, holds more lines for the server's section of
+# its configuration (one "name=value" a line); they come last and so win
+# over the defaults below (the benchmark gives the server more memory).
 set -euo pipefail
 
 state=${1:?usage: start.sh STATE_DIR}
@@ -63,6 +66,7 @@ innodb_use_native_aio=0
 key_buffer_size=1M
 max_connections=200
 init-file=$state/users.sql
+${ORVAX_DB_SETTINGS:-}
 EOF
 
 cat >"$state/users.sql" <<'EOF'
