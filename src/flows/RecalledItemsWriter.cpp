@@ -59,7 +59,18 @@ RecalledItemsWriter::Result RecalledItemsWriter::write(KroTrack& track, const Do
         track.close();
         return result;
     }
-    MySqlDataSet& rows = *dataSet->component();
+    result.outcome = writeFile(track, *dataSet->component(), range, counts, result.records);
+    if (result.outcome == Outcome::kWritten) {
+        listener_.progress(result.records, result.records);
+        recordBlock(range, counts, blockNumber, result);
+    }
+    return result;
+}
+
+RecalledItemsWriter::Outcome RecalledItemsWriter::writeFile(KroTrack& track, MySqlDataSet& rows,
+                                                            const DocumentRange& range,
+                                                            const DocumentCounts& counts,
+                                                            int& records) {
     listener_.statusText("Estrazione dati dal database (Attendere...)");
     rows.setStreaming(true);
     // No transaction of its own: committing it would end the reading.
@@ -67,28 +78,28 @@ RecalledItemsWriter::Result RecalledItemsWriter::write(KroTrack& track, const Do
                       true, kDocumentDataSet, false)) {
         rows.setStreaming(false);
         track.close();
-        result.outcome = Outcome::kQueryFailed;
-        return result;
+        return Outcome::kQueryFailed;
     }
     listener_.statusText("Output della procedura");
     listener_.statusText("Scrittura del file di output");
     std::vector<std::string> problems;
-    result.outcome = writeRecords(track, rows, counts.totDoc, result.records, problems);
+    Outcome outcome = writeRecords(track, rows, counts.totDoc, records, problems);
     // The reading ends before the operator is told anything: a server left
     // waiting on a box for long would drop the connection.
     rows.setStreaming(false);
     track.close();
-    if (result.outcome == Outcome::kWritten && track.status().test(KroFile::kIoErrorBit)) {
+    if (outcome == Outcome::kWritten && track.status().test(KroFile::kIoErrorBit)) {
         problems.push_back(kWriteError);
-        result.outcome = Outcome::kFileFailed;
+        outcome = Outcome::kFileFailed;
     }
     for (const std::string& problem : problems) {
         listener_.error(problem);
     }
-    if (result.outcome != Outcome::kWritten) {
-        return result;
-    }
-    listener_.progress(result.records, result.records);
+    return outcome;
+}
+
+void RecalledItemsWriter::recordBlock(const DocumentRange& range, const DocumentCounts& counts,
+                                      int blockNumber, Result& result) {
     if (!logBlock(range, counts, blockNumber, result.loggedBlock)) {
         result.loggedBlock = 0;
         result.outcome = Outcome::kLogFailed;
@@ -98,7 +109,7 @@ RecalledItemsWriter::Result RecalledItemsWriter::write(KroTrack& track, const Do
             blockNumber);
         listener_.monitorLine("(E) " + text);
         listener_.error(text);
-        return result;
+        return;
     }
     if (result.loggedBlock != blockNumber) {
         listener_.monitorLine(Catalog::fill(
@@ -106,7 +117,6 @@ RecalledItemsWriter::Result RecalledItemsWriter::write(KroTrack& track, const Do
             result.loggedBlock, blockNumber));
     }
     listener_.statusText("Scarico terminato");
-    return result;
 }
 
 RecalledItemsWriter::Outcome RecalledItemsWriter::writeRecords(KroTrack& track, MySqlDataSet& rows,

@@ -90,6 +90,13 @@ public:
     bool writeRecord(KroTrack& track, MySqlDataSet& rows);
 
 private:
+    // The document query and the records; the file closed. kWritten when
+    // it is complete.
+    Outcome writeFile(KroTrack& track, MySqlDataSet& rows, const DocumentRange& range,
+                      const DocumentCounts& counts, int& records);
+    // The log, the batch, and what the operator is told of them.
+    void recordBlock(const DocumentRange& range, const DocumentCounts& counts, int blockNumber,
+                     Result& result);
     // The records of the rows; what went wrong goes to problems, told once
     // the reading is over.
     Outcome writeRecords(KroTrack& track, MySqlDataSet& rows, int expected, int& records,
