@@ -2,9 +2,12 @@
 
 #include <stdexcept>
 
+#include "app/FlowChoice.h"
 #include "app/KroStepKeeper.h"
 #include "app/OutputView.h"
+#include "app/PocketStep.h"
 #include "app/ProgramSettings.h"
+#include "app/RecalledFlow.h"
 #include "app/StepDisplay.h"
 #include "app/VaultTables.h"
 #include "core/StatusReport.h"
@@ -17,6 +20,7 @@
 #include "environment/KroModLav.h"
 #include "environment/KroPathManager.h"
 #include "environment/KroWitness.h"
+#include "flows/DocumentRange.h"
 #include "records/KroFile.h"
 #include "records/KroFileUtilities.h"
 #include "records/KroTrack.h"
@@ -61,6 +65,17 @@ TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
     centreWindow();
     stepKeeper_ = std::make_unique<KroStepKeeper>(kStepCount);
     fileUtilities_ = std::make_unique<KroFileUtilities>(env_);
+    flowChoice_ = std::make_unique<FlowChoice>(*this);
+    pocketStep_ = std::make_unique<PocketStep>(*this);
+    recalledFlow_ = std::make_unique<RecalledFlow>(*this);
+    setFlowSteps(1, {[this] { return VerifyRecalledFlow(); },
+                     [this] {
+                         const bool written = WriteRecalledFlow();
+                         if (written) {
+                             MonitorLine("Flusso Selez. Resi scaricato regolarmente");
+                         }
+                         return written;
+                     }});
 }
 
 TfrmOutput::~TfrmOutput() {
@@ -319,6 +334,92 @@ void TfrmOutput::act06UnloadExecute() {
     }
     stepKeeper_->advance(-1);
     UpdateSteps(true);
+}
+
+// ------------------------------------------------------------- flow choice
+
+void TfrmOutput::RadioButtonClick(std::string_view sender) {
+    const auto& buttons = stepDisplay_.flowButtons();
+    for (size_t tag = 0; tag < buttons.size(); ++tag) {
+        if (sender == buttons[tag]) {
+            flowChoice_->chooseFlow(static_cast<int>(tag));
+            return;
+        }
+    }
+}
+
+void TfrmOutput::act03_BrowseExecute() {
+    flowChoice_->browseOutputFile();
+}
+
+void TfrmOutput::chkCopyPathClick() {
+    view_.setVisible("pnlCopyPath", view_.isChecked("chkCopyPath"));
+}
+
+void TfrmOutput::spbCopyPathClick() {
+    flowChoice_->pickCopyFolder();
+}
+
+void TfrmOutput::dbgGridEnter(std::string_view grid) {
+    int dataSet = -1;
+    if (grid == "dbgDateCarico") {
+        dataSet = VaultTables::kLoadDatesDataSet;
+    } else if (grid == "dbgOrvax") {
+        dataSet = VaultTables::kExtractionLogDataSet;
+    }
+    if (dataSet >= 0 && dbUtils_ != nullptr) {
+        view_.bindGrid("dbnNavigator", dbUtils_->dataSource(dataSet));
+    }
+}
+
+bool TfrmOutput::OpenFlowTrack(const std::string& name, std::unique_ptr<KroTrack>& track) {
+    return flowChoice_->openFlowTrack(name, track);
+}
+
+void TfrmOutput::MonitorLine(std::string_view text) {
+    view_.addMonitorLine(wide(text));
+}
+
+void TfrmOutput::MonitorLine(const std::u16string& text) {
+    view_.addMonitorLine(text);
+}
+
+bool TfrmOutput::CopyToSorterFolder(const std::string& fileName) {
+    return flowChoice_->copyToSorterFolder(fileName);
+}
+
+// --------------------------------------------------------- pocket assignment
+
+void TfrmOutput::act03AssTasExecute() {
+    pocketStep_->run();
+}
+
+void TfrmOutput::tbDataExit(std::string_view box) {
+    pocketStep_->leaveDateBox(box);
+}
+
+bool TfrmOutput::CountDocuments() {
+    return pocketStep_->countDocuments();
+}
+
+bool TfrmOutput::AssignPockets() {
+    return pocketStep_->assignPockets();
+}
+
+DocumentRange TfrmOutput::documentRange() {
+    const char* typeCode = workMode_ != nullptr ? workMode_->param(PocketStep::kTypeCode) : nullptr;
+    return DocumentRange(docTable_, typeCode != nullptr ? typeCode : "", loadDateFrom_,
+                         loadDateTo_);
+}
+
+// ----------------------------------------------------- recalled-items flow
+
+bool TfrmOutput::VerifyRecalledFlow() {
+    return recalledFlow_->verify();
+}
+
+bool TfrmOutput::WriteRecalledFlow() {
+    return recalledFlow_->write();
 }
 
 // -------------------------------------------------------------- connection

@@ -38,8 +38,11 @@
 
 #include "app/StepDisplay.h"
 #include "core/KroDate.h"
+#include "flows/DocumentCounts.h"
 #include "platform/Env.h"
 
+class DocumentRange;
+class FlowChoice;
 class KroDefData;
 class KroFastObject;
 class KroFile;
@@ -51,6 +54,8 @@ class KroStepKeeper;
 class KroTrack;
 class KroWitness;
 class OutputView;
+class PocketStep;
+class RecalledFlow;
 
 class TfrmOutput {
 public:
@@ -102,8 +107,37 @@ public:
     bool CheckWorkMode();
     void ReportStartupError(const KroFastObject& object);
 
-    // The operations of flow 0 to 2 for the verification and writing steps.
+    // The operations of flow 0 to 2 for the verification and writing steps
+    // (the recalled-items flow, 1, is registered at construction).
     void setFlowSteps(int flowType, FlowSteps steps);
+
+    // Flow choice and output file. sender: the name of the button clicked
+    // (RadioButton1..3); any other sender is ignored.
+    void RadioButtonClick(std::string_view sender);
+    void act03_BrowseExecute();
+    void chkCopyPathClick();
+    void spbCopyPathClick();
+    // grid: the name of the grid entered (dbgDateCarico, dbgOrvax).
+    void dbgGridEnter(std::string_view grid);
+    void act07ReportsExecute() {}
+    void PageControlChange() {}
+    void gpbSelTableClick() {}
+
+    // Services to the flows.
+    bool OpenFlowTrack(const std::string& name, std::unique_ptr<KroTrack>& track);
+    void MonitorLine(std::string_view text);
+    void MonitorLine(const std::u16string& text);
+    bool CopyToSorterFolder(const std::string& fileName);
+
+    // Pocket assignment and the load-date boxes. box: tbDataIn or tbDataOut.
+    void act03AssTasExecute();
+    void tbDataExit(std::string_view box);
+    bool CountDocuments();
+    bool AssignPockets();
+
+    // The recalled-items flow.
+    bool VerifyRecalledFlow();
+    bool WriteRecalledFlow();
 
     // Working values.
     bool started() const { return started_; }
@@ -117,6 +151,14 @@ public:
     KroDate& workDate() { return workDate_; }
     KroDate& loadDateFrom() { return loadDateFrom_; }
     KroDate& loadDateTo() { return loadDateTo_; }
+    // praticheCount, startDoc, endDoc, totDoc of the load-date range.
+    const DocumentCounts& counts() const { return counts_; }
+    void setCounts(const DocumentCounts& counts) { counts_ = counts; }
+    int pocketCount() const { return pocketCount_; }
+    void setPocketCount(int count) { pocketCount_ = count; }
+    // The documents of the load-date range: document table, type code (the
+    // work mode's parameter 5), loadDateFrom, loadDateTo.
+    DocumentRange documentRange();
     // The job name of the witness; empty when there is none.
     std::string jobName() const;
     // The settings file of the job: "ExportOrvax-<job>.PRS" in the auxiliary
@@ -178,4 +220,9 @@ private:
     // The step panels, step controls and flow buttons.
     StepDisplay stepDisplay_;
     std::array<FlowSteps, kFlowCount> flowSteps_;
+    DocumentCounts counts_;
+    int pocketCount_ = 0;
+    std::unique_ptr<FlowChoice> flowChoice_;
+    std::unique_ptr<PocketStep> pocketStep_;
+    std::unique_ptr<RecalledFlow> recalledFlow_;
 };

@@ -163,6 +163,7 @@ protected:
 
 TEST_F(StepMachineTest, AFlowWithoutOperationsPassesAndCountsAsWritten) {
     readyToVerify();
+    controller->setFlowType(0);  // the selection flow plugs in nothing here
     controller->act05VerifyExecute();
     EXPECT_EQ(keeper().current(), 5);
     EXPECT_TRUE(keeper().isDisabled(4));

@@ -1,0 +1,25 @@
+#include "app/ViewFlowListener.h"
+
+#include "app/OutputView.h"
+#include "app/TfrmOutput.h"
+#include "core/Text.h"
+
+ViewFlowListener::ViewFlowListener(TfrmOutput& controller) : controller_(controller) {}
+
+void ViewFlowListener::statusText(const std::string& text) {
+    controller_.view().setStatusText(text::toWide(text));
+}
+
+void ViewFlowListener::monitorLine(const std::string& line) {
+    controller_.MonitorLine(line);
+}
+
+void ViewFlowListener::progress(int position, int maximum) {
+    controller_.view().setProgress("ProgressBar", position, maximum);
+    controller_.view().processEvents();
+}
+
+void ViewFlowListener::error(const std::string& text) {
+    controller_.view().show(text::toWide(text), u"Errore!",
+                            ModalMessageBox::kIconError | ModalMessageBox::kOk);
+}
