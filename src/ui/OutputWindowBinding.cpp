@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWindow>
 #include <exception>
@@ -21,7 +22,14 @@ OutputWindowBinding::OutputWindowBinding(MainWindow* window, QtOutputView* view,
     connectAction("act05Verify", [this] { controller_->act05VerifyExecute(); });
     connectAction("act06Unload", [this] { controller_->act06UnloadExecute(); });
     connectAction("act0End", [this] { controller_->act0EndExecute(); });
+    connectAction("act03_Browse", [this] { controller_->act03_BrowseExecute(); });
+    connectAction("act04AssTas", [this] { controller_->act03AssTasExecute(); });
+    for (const char* button : {"RadioButton1", "RadioButton2", "RadioButton3"}) {
+        connectClick(button, [this, button] { controller_->RadioButtonClick(button); });
+    }
     connectClick("chkStdFile", [this] { controller_->chkStdFileClick(); });
+    connectClick("chkCopyPath", [this] { controller_->chkCopyPathClick(); });
+    connectClick("spbCopyPath", [this] { controller_->spbCopyPathClick(); });
     connectClick("spbInfo", [this] { InfoBoxDialog::showForMainWindow(window_, view_); });
 
     // Seen for every object: the window's activation and close, and the keys
@@ -96,6 +104,10 @@ bool OutputWindowBinding::eventFilter(QObject* watched, QEvent* event) {
         watched == window_->windowHandle()) {
         return keyPressed(event);
     }
+    if (event->type() == QEvent::FocusOut || event->type() == QEvent::FocusIn) {
+        focusMoved(watched, event);
+        return false;
+    }
     if (watched != window_) {
         return false;
     }
@@ -105,4 +117,25 @@ bool OutputWindowBinding::eventFilter(QObject* watched, QEvent* event) {
         run([this] { controller_->act0EndExecute(); });
     }
     return false;
+}
+
+// Leaving a date box runs its check and entering a grid binds the navigator,
+// when the operator moves the focus (mouse, Tab, a shortcut); a focus taken
+// by a message box, another window or the program itself is not the
+// operator leaving the box.
+void OutputWindowBinding::focusMoved(QObject* watched, QEvent* event) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::MouseFocusReason && reason != Qt::TabFocusReason &&
+        reason != Qt::BacktabFocusReason && reason != Qt::ShortcutFocusReason) {
+        return;
+    }
+    const QString name = watched->objectName();
+    if (event->type() == QEvent::FocusOut && (name == u"tbDataIn" || name == u"tbDataOut")) {
+        const std::string box = name.toStdString();
+        run([this, box] { controller_->tbDataExit(box); });
+    } else if (event->type() == QEvent::FocusIn &&
+               (name == u"dbgDateCarico" || name == u"dbgOrvax")) {
+        const std::string grid = name.toStdString();
+        run([this, grid] { controller_->dbgGridEnter(grid); });
+    }
 }

@@ -4,11 +4,15 @@
 //
 //   OutputWindowBinding binding(&window, &view, &controller);
 //
-// - the actions act01_Connect, act05Verify, act06Unload and act0End run
-//   act01_ConnectExecute, act05VerifyExecute, act06UnloadExecute and
+// - the actions act01_Connect, act03_Browse, act04AssTas, act05Verify,
+//   act06Unload and act0End run act01_ConnectExecute, act03_BrowseExecute,
+//   act03AssTasExecute, act05VerifyExecute, act06UnloadExecute and
 //   act0EndExecute (the speed buttons trigger their actions);
-// - chkStdFile's click runs chkStdFileClick; spbInfo shows the information
+// - RadioButton1..3 run RadioButtonClick; chkStdFile, chkCopyPath and
+//   spbCopyPath run their ...Click handlers; spbInfo shows the information
 //   box;
+// - leaving tbDataIn or tbDataOut runs tbDataExit, entering dbgDateCarico or
+//   dbgOrvax runs dbgGridEnter;
 // - the window sees every key first: a key pressed with Ctrl and Alt goes to
 //   FormKeyDown before the element that has the focus gets it;
 // - each activation of the window runs FormActivate; closing it runs the
@@ -53,6 +57,7 @@ private:
     void connectClick(const char* name, const std::function<void()>& handler);
     void activated();
     bool keyPressed(QEvent* event);
+    void focusMoved(QObject* watched, QEvent* event);
 
     MainWindow* window_;
     QtOutputView* view_;

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -23,6 +24,8 @@
 #include <QWindow>
 
 #include "app/TfrmOutput.h"
+#include "support/DocumentTable.h"
+#include "support/SorterTrack.h"
 #include "support/SuiteTree.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
@@ -222,6 +225,64 @@ TEST_F(ExportOrvaxWindowOnServer, ConnectsFromControl1AndShowsTheJobsTables) {
     program.finish();
     EXPECT_TRUE(fileExists(suite.file(SuiteTree::kAuxiliary, kSettingsFile)));
     EXPECT_EQ(boxes.shown, QStringList());
+}
+
+// The operator's whole job with the mouse and the keyboard: connect, type
+// the last load date and leave the box, choose the recalled items, assign
+// the pockets, verify and write; the flow file is in the job folder.
+TEST_F(ExportOrvaxWindowOnServer, RunsTheWholeRecalledItemsJob) {
+    db.exec("DROP TABLE " + std::string(kDocTable));
+    db.exec(documentTableStatement(kDocTable));
+    std::vector<Document> documents;
+    for (int prg = 1; prg <= 3; ++prg) {
+        Document d;
+        d.numEffetto = 100 + prg;
+        d.serial = "00000001" + std::to_string(prg) + "0";
+        d.tc = "CA";
+        d.dataCarico = "2024-01-15";
+        d.prg = prg;
+        d.numPratica = "P" + std::to_string(prg);
+        documents.push_back(d);
+    }
+    forEachInsert(kDocTable, documents, 10, [this](const std::string& sql) { db.exec(sql); });
+    suite.writeExtractionLogLayout();
+    writeSorterTrack(suite.folder(SuiteTree::kPatterns));
+    MessageBoxes boxes;
+    OutputProgram program(suite.home(), &env);
+    const MainWindow& window = program.window();
+    startAndActivate(program);
+
+    QTest::mouseClick(get<QToolButton>(window, "Control1"), Qt::LeftButton);
+    ASSERT_EQ(text(program, "Control1"), QStringLiteral("Server ON"));
+    auto* dateTo = get<QLineEdit>(window, "tbDataOut");
+    dateTo->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(dateTo, QStringLiteral("15/1/24"));
+    get<QLineEdit>(window, "tbDataIn")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(text(program, "tbDataOut"), QStringLiteral("15/01/2024"));
+    EXPECT_EQ(text(program, "tbPraticheCount"), QStringLiteral("3"));
+
+    QTest::mouseClick(get<QAbstractButton>(window, "RadioButton2"), Qt::LeftButton);
+    EXPECT_EQ(yellowStep(window), 3);
+    for (const char* step : {"Control4", "Control5", "Control6"}) {
+        QTest::mouseClick(get<QToolButton>(window, step), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(yellowStep(window), 6);
+    EXPECT_EQ(boxes.shown, QStringList());
+    const QString monitor = get<QPlainTextEdit>(window, "memMonitor")->toPlainText();
+    EXPECT_TRUE(monitor.contains(QStringLiteral("Flusso Selez. Resi scaricato regolarmente")))
+        << monitor.toStdString();
+    const std::string flow = text(program, "tbDstFile").toStdString();
+    EXPECT_TRUE(flow.ends_with("OrvaxBlocco_001.NST")) << flow;
+    EXPECT_EQ(readBytes(flow), sorterFlowRecord("0000000110", "02", "02", "02", "02") +
+                                   sorterFlowRecord("0000000120", "03", "03", "03", "03") +
+                                   sorterFlowRecord("0000000130", "04", "04", "04", "04"));
+    saveScreenshot(&program.window(), QStringLiteral("after-whole-job"));
+
+    QTest::mouseClick(get<QToolButton>(window, "spbEnd2"), Qt::LeftButton);
+    EXPECT_EQ(runLoop(), 0);
+    program.finish();
 }
 
 TEST_F(ExportOrvaxWindowOnServer, WithoutALogTheLayoutMakesOneAndBlock1StartsAtTheFirstLoadDate) {
