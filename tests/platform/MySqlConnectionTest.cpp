@@ -8,19 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/MySqlQuery.h"
+#include "support/TestConnection.h"
 #include "support/TestDatabase.h"
 
 namespace {
-
-void useTestServer(MySqlConnection& connection, const std::string& database) {
-    const TestServer& server = testServer();
-    connection.setServer(server.host);
-    connection.setPort(server.port);
-    connection.setUsername(server.user);
-    connection.setPassword(server.password);
-    connection.setDatabase(database);
-    connection.setConnectionTimeout(5);
-}
 
 // A port on the loopback that accepts connections and never says a word, as
 // a server that hangs.

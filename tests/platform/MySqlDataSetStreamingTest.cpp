@@ -4,6 +4,7 @@
 #include "platform/MySqlConnection.h"
 #include "platform/MySqlQuery.h"
 #include "platform/MySqlStream.h"
+#include "support/TestConnection.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -11,12 +12,7 @@ namespace {
 class StreamingTest : public testing::Test {
 protected:
     void SetUp() override {
-        const TestServer& server = testServer();
-        connection.setServer(server.host);
-        connection.setPort(server.port);
-        connection.setUsername(server.user);
-        connection.setPassword(server.password);
-        connection.setDatabase(db.name());
+        useTestServer(connection, db.name());
         ASSERT_TRUE(connection.open()) << connection.lastError();
         db.exec("CREATE TABLE doc (Prg INT PRIMARY KEY, Serial VARCHAR(10))");
         db.exec("INSERT INTO doc VALUES (1, 'A'), (2, NULL), (3, ''), (4, 'D')");

@@ -8,6 +8,7 @@
 #include "platform/MySqlDataSource.h"
 #include "platform/MySqlQuery.h"
 #include "platform/MySqlTable.h"
+#include "support/TestConnection.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -15,12 +16,7 @@ namespace {
 class MySqlDataSetTest : public testing::Test {
 protected:
     void SetUp() override {
-        const TestServer& server = testServer();
-        connection.setServer(server.host);
-        connection.setPort(server.port);
-        connection.setUsername(server.user);
-        connection.setPassword(server.password);
-        connection.setDatabase(db.name());
+        useTestServer(connection, db.name());
         ASSERT_TRUE(connection.open()) << connection.lastError();
     }
 

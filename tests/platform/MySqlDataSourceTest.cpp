@@ -10,6 +10,7 @@
 
 #include "platform/MySqlConnection.h"
 #include "platform/MySqlQuery.h"
+#include "support/TestConnection.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -26,12 +27,7 @@ public:
 class MySqlDataSourceTest : public testing::Test {
 protected:
     void SetUp() override {
-        const TestServer& server = testServer();
-        connection.setServer(server.host);
-        connection.setPort(server.port);
-        connection.setUsername(server.user);
-        connection.setPassword(server.password);
-        connection.setDatabase(db.name());
+        useTestServer(connection, db.name());
         ASSERT_TRUE(connection.open()) << connection.lastError();
         db.exec("CREATE TABLE Orvax (Progr INT PRIMARY KEY, DataCaricoFin DATE)");
         db.exec("INSERT INTO Orvax VALUES (1, '2024-01-31'), (2, NULL), (3, '2024-03-31')");

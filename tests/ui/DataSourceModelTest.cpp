@@ -16,6 +16,7 @@
 #include "platform/MySqlDataSource.h"
 #include "platform/MySqlQuery.h"
 #include "support/RecordingMessageBox.h"
+#include "support/TestConnection.h"
 #include "support/TestDatabase.h"
 #include "ui/GridBinding.h"
 #include "ui/MainWindow.h"
@@ -28,12 +29,7 @@ namespace {
 class GridOnServer : public testing::Test {
 protected:
     void SetUp() override {
-        const TestServer& server = testServer();
-        connection.setServer(server.host);
-        connection.setPort(server.port);
-        connection.setUsername(server.user);
-        connection.setPassword(server.password);
-        connection.setDatabase(db.name());
+        useTestServer(connection, db.name());
         ASSERT_TRUE(connection.open()) << connection.lastError();
         db.exec(
             "CREATE TABLE Orvax (Progr INT PRIMARY KEY, Filiale VARCHAR(20), "
