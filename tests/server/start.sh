@@ -11,6 +11,8 @@
 # and drop their own databases with it. stop.sh STATE_DIR ends the server.
 #
 # Works as root (the server then runs as root) and as an ordinary user.
+# ORVAX_DB_KEEP=1 keeps the data of an earlier start (the demo vault lives
+# on between runs); stop.sh with the same variable leaves it in place.
 # ORVAX_DB_SETTINGS, when set, holds more lines for the server's section of
 # its configuration (one "name=value" a line); they come last and so win
 # over the defaults below (the benchmark gives the server more memory).
@@ -25,7 +27,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 data=$state/data
-rm -rf "$data" "$state/server.info"
+rm -f "$state/server.info"
+keep=
+if [ -n "${ORVAX_DB_KEEP:-}" ] && [ -d "$data/mysql" ]; then
+    keep=1
+else
+    rm -rf "$data"
+fi
 
 find_program() {
     command -v "$1" 2>/dev/null || { [ -x "/usr/sbin/$1" ] && echo "/usr/sbin/$1"; } || {
@@ -80,7 +88,7 @@ EOF
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(--user=root)
 
-if ! "$install_db" --defaults-file="$state/my.cnf" "${as_user[@]}" --skip-test-db \
+if [ -z "$keep" ] && ! "$install_db" --defaults-file="$state/my.cnf" "${as_user[@]}" --skip-test-db \
         --auth-root-authentication-method=socket \
         >"$state/install.log" 2>&1; then
     cat "$state/install.log" >&2

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Stops the private MariaDB server that start.sh started in STATE_DIR and
-# removes its data; the server's log stays in STATE_DIR/mariadb.log.
+# removes its data (kept when ORVAX_DB_KEEP is set); the server's log stays
+# in STATE_DIR/mariadb.log.
 #
 #   stop.sh STATE_DIR
 #
@@ -34,7 +35,8 @@ if [ -f "$state/server.pid" ]; then
     fi
 fi
 
-rm -rf "$state/data" "$state/server.info" "$state/server.pid" "$state/mysqld.sock"
+[ -n "${ORVAX_DB_KEEP:-}" ] || rm -rf "$state/data"
+rm -rf "$state/server.info" "$state/server.pid" "$state/mysqld.sock"
 if [ -f "$state/socket.dir" ]; then
     rm -rf "$(cat "$state/socket.dir")"
     rm -f "$state/socket.dir"
