@@ -175,6 +175,9 @@ bool FlowChoice::openFlowTrack(const std::string& name, std::unique_ptr<KroTrack
         return false;
     }
     track->setMode(KroFile::kCreate);
+    // The sorter may read the folder at any time: the file takes its name
+    // only once it is complete.
+    track->setStagedWriting(true);
     track->setFileName(text::toNarrow(c_.view().text("tbDstFile")));
     try {
         track->openOrThrow(true);

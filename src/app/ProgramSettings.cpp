@@ -94,6 +94,8 @@ bool ProgramSettings::save(const std::string& path) {
     file.setFileName(path);
     file.setRecordLength(kLineLength);
     file.setMode(KroFile::kCreate);
+    // A disk that fills up must not cost the settings stored before.
+    file.setStagedWriting(true);
     try {
         file.openOrThrow(true);
     } catch (const std::runtime_error& error) {
@@ -114,5 +116,10 @@ bool ProgramSettings::save(const std::string& path) {
         file.writeLine(false);
     }
     file.openOrThrow(false);
+    if (file.status().test(KroFile::kIoErrorBit)) {
+        view_.show(text::toWide("Impossibile salvare le impostazioni in " + path), u"Errore",
+                   ModalMessageBox::kIconError | ModalMessageBox::kOk);
+        return false;
+    }
     return true;
 }

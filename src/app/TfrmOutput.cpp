@@ -1,5 +1,8 @@
 #include "app/TfrmOutput.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <stdexcept>
 
 #include "app/FlowChoice.h"
@@ -52,6 +55,14 @@ std::u16string wide(std::string_view narrow) {
     return text::toWide(narrow);
 }
 
+// Letters, digits and underscores; not empty.
+bool isPlainName(std::string_view name) {
+    const auto plain = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+    };
+    return !name.empty() && std::all_of(name.begin(), name.end(), plain);
+}
+
 }  // namespace
 
 TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
@@ -92,7 +103,7 @@ void TfrmOutput::centreWindow() {
 // ---------------------------------------------------------------- start-up
 
 void TfrmOutput::FormCreate() {
-    if (!buildEnvironment() || !CheckWorkMode()) {
+    if (!buildEnvironment() || !CheckWorkMode() || !CheckJobNames()) {
         return;
     }
     openJobFolder();
@@ -161,6 +172,27 @@ void TfrmOutput::openJobFolder() {
     // goes on whatever the result.
     const char* date = witness_->jobDate().format(workMode_->param(kFolderDatePattern));
     pathManager_->openJobFolder(jobName(), date != nullptr ? date : "", KroDir::kWork, true);
+}
+
+// The job name names folders and tables, its last part is the job type and
+// the type code goes between quotes in statements: none of them may hold
+// anything a statement or a path would read as more than a name.
+bool TfrmOutput::CheckJobNames() {
+    const std::string job = jobName();
+    if (!isPlainName(job)) {
+        showError(KroTableCatalog::fill(
+            "Nome del lavoro non valido: \"%s\"\r\nSono ammessi solo lettere, cifre e _", job));
+        return false;
+    }
+    const char* typeCode = workMode_->param(PocketStep::kTypeCode);
+    if (typeCode != nullptr && !isPlainName(typeCode)) {
+        showError(KroTableCatalog::fill(
+            "Codice tipo non valido nel Modo lavoro: \"%s\"\r\nSono ammessi solo lettere, "
+            "cifre e _",
+            typeCode));
+        return false;
+    }
+    return true;
 }
 
 void TfrmOutput::nameDocumentTable() {
@@ -425,8 +457,8 @@ bool TfrmOutput::WriteRecalledFlow() {
 // -------------------------------------------------------------- connection
 
 void TfrmOutput::act01_ConnectExecute() {
-    if (stepKeeper_ == nullptr) {
-        return;  // the window is being destroyed
+    if (stepKeeper_ == nullptr || !started_) {
+        return;  // the window is being destroyed, or its start-up stopped
     }
     if (dbUtils_ != nullptr && dbUtils_->connected()) {
         disconnect();

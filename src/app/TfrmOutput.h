@@ -105,6 +105,10 @@ public:
 
     // Start-up pieces.
     bool CheckWorkMode();
+    // The job name and the work mode's type code: letters, digits and _;
+    // anything else ends the start-up with a message, before any folder is
+    // made or statement run.
+    bool CheckJobNames();
     void ReportStartupError(const KroFastObject& object);
 
     // The operations of flow 0 to 2 for the verification and writing steps

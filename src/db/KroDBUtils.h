@@ -136,7 +136,8 @@ public:
     // The value for use between single quotes in a statement.
     virtual std::string escapeLiteral(std::string_view value) const;
 
-    bool connected() const { return connected_; }
+    // True while connected; a connection the server dropped counts as gone.
+    virtual bool connected() const { return connected_; }
     bool hasConnectionString() const { return hasConnectionString_; }
     // 0 here, 3 for MySQL; informational.
     int databaseType() const { return databaseType_; }

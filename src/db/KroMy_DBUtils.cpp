@@ -107,6 +107,11 @@ void KroMy_DBUtils::connect(bool open) {
     connected_ = true;
 }
 
+bool KroMy_DBUtils::connected() const {
+    // The connection closes itself when the server goes away.
+    return KroDBUtils::connected() && connection_->connected();
+}
+
 MySqlDataSet* KroMy_DBUtils::queryObject(int index) const {
     const KroQueryBase* dataSet = dataSetAt(index);
     return dataSet != nullptr ? dataSet->component() : nullptr;

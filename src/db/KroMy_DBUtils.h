@@ -45,6 +45,7 @@ public:
     std::string escapeLiteral(std::string_view value) const override;
 
     MySqlConnection& connection() { return *connection_; }
+    bool connected() const override;
 
 private:
     std::unique_ptr<KroQueryBase> makeDataSet(int index) const;

@@ -274,6 +274,7 @@ int KroDir::savePathsFile() {
     }
     KroFile file(true, env_);
     file.setRecordLength(kPathsRecordLength);
+    file.setStagedWriting(true);  // the suite's programs never see half a paths file
     if (path.empty() || !file.open(path.c_str(), KroFile::kCreate)) {
         return 0;
     }

@@ -56,7 +56,7 @@ RecalledItemsWriter::Result RecalledItemsWriter::write(KroTrack& track, const Do
     KroQueryBase* dataSet = dbUtils_.query(kDocumentDataSet);
     if (!range.check(dbUtils_, listener_) || dataSet == nullptr ||
         dataSet->component() == nullptr) {
-        track.close();
+        track.discard();
         return result;
     }
     result.outcome = writeFile(track, *dataSet->component(), range, counts, result.records);
@@ -77,7 +77,7 @@ RecalledItemsWriter::Outcome RecalledItemsWriter::writeFile(KroTrack& track, MyS
     if (!dbUtils_.run(range.fill(Catalog::kRecalledFlowDocuments, dbUtils_), KroQueryBase::kOpen,
                       true, kDocumentDataSet, false)) {
         rows.setStreaming(false);
-        track.close();
+        track.discard();
         return Outcome::kQueryFailed;
     }
     listener_.statusText("Output della procedura");
@@ -87,7 +87,11 @@ RecalledItemsWriter::Outcome RecalledItemsWriter::writeFile(KroTrack& track, MyS
     // The reading ends before the operator is told anything: a server left
     // waiting on a box for long would drop the connection.
     rows.setStreaming(false);
-    track.close();
+    if (outcome == Outcome::kWritten) {
+        track.close();
+    } else {
+        track.discard();  // never a flow cut short for the sorter
+    }
     if (outcome == Outcome::kWritten && track.status().test(KroFile::kIoErrorBit)) {
         problems.push_back(kWriteError);
         outcome = Outcome::kFileFailed;

@@ -24,7 +24,8 @@
 // So the database never records a block whose file is missing or cut
 // short: a document query that fails (at once or mid-way), a record that
 // cannot be built or written, or a file that cannot be flushed records
-// nothing (the file keeps the records written before the failure). A
+// nothing, and the file written so far is discarded (with staged writing,
+// as FlowChoice opens it, an earlier file of the same name stays as it was). A
 // failure in step 2 undoes all of step 2 and is reported as kLogFailed with a
 // message telling the operator that the file is written but the block is not
 // logged; running the flow again writes the same file and completes the same
@@ -37,8 +38,8 @@
 // block number of the file and the batch, a monitor line says so (choosing
 // the flow again for that first load date then takes the logged number).
 //
-// The file is closed at the end of every run, whatever the outcome (a file
-// left empty is removed by the record file). Progress comes every
+// The file is closed at the end of every run: kept when complete (a file
+// left empty is removed by the record file), discarded otherwise. Progress comes every
 // kProgressStep documents.
 #pragma once
 

@@ -35,6 +35,9 @@ public:
     // Size in bytes of a regular file; -1 when it is missing or not a file.
     virtual int64_t fileSize(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
+    // Gives the file at from the name to, replacing a file there in one step
+    // (both in the same folder); false when it cannot.
+    virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     // The system's own copy. Fails when the destination exists and
     // failIfExists is set.
     virtual bool copyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
@@ -63,6 +66,9 @@ public:
     bool fileExists(const std::string& path) override { return target_->fileExists(path); }
     int64_t fileSize(const std::string& path) override { return target_->fileSize(path); }
     bool deleteFile(const std::string& path) override { return target_->deleteFile(path); }
+    bool renameFile(const std::string& from, const std::string& to) override {
+        return target_->renameFile(from, to);
+    }
     bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override {
         return target_->copyFile(from, to, failIfExists);
     }

@@ -50,6 +50,15 @@ bool PosixEnv::deleteFile(const std::string& path) {
     return !path.empty() && fs::remove(systemPath(path), error);
 }
 
+bool PosixEnv::renameFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    if (from.empty() || to.empty()) {
+        return false;
+    }
+    fs::rename(systemPath(from), systemPath(to), error);
+    return !error;
+}
+
 bool PosixEnv::copyFile(const std::string& from, const std::string& to, bool failIfExists) {
     std::error_code error;
     const auto options =

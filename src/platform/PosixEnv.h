@@ -10,6 +10,7 @@ public:
     bool fileExists(const std::string& path) override;
     int64_t fileSize(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
+    bool renameFile(const std::string& from, const std::string& to) override;
     bool copyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     bool isDirectory(const std::string& path) override;
     bool createDirectory(const std::string& path) override;

@@ -153,7 +153,14 @@ bool KroFile::open(const char* name, int mode) {
     if (streamMode == nullptr) {
         return false;
     }
-    stream_ = env_->openStream(fileName_, streamMode);
+    writeFailed_ = false;
+    if (staged_ && mode_ == kCreate) {
+        if (!openStaged()) {
+            return false;
+        }
+    } else {
+        stream_ = env_->openStream(fileName_, streamMode);
+    }
     if (stream_ == nullptr) {
         return false;
     }
@@ -165,7 +172,7 @@ bool KroFile::open(const char* name, int mode) {
     hasBom_ = false;
     bomLength_ = 0;
     encoding_ = kSingleByte;
-    if (exists) {
+    if (exists && staging_.empty()) {
         inspectStart();
     }
     if (mode_ == kAppend && !goToEnd()) {
@@ -176,6 +183,19 @@ bool KroFile::open(const char* name, int mode) {
         countRecords();
     }
     return true;
+}
+
+bool KroFile::openStaged() {
+    if (env_->isDirectory(fileName_)) {
+        return false;  // the name could never be given to the file
+    }
+    const std::string staging = stagingName(fileName_);
+    env_->deleteFile(staging);  // left behind by a run that was stopped
+    stream_ = env_->openStream(staging, "wb+");
+    if (stream_ != nullptr) {
+        staging_ = staging;
+    }
+    return stream_ != nullptr;
 }
 
 // Notes the end-of-file mark and the byte-order mark of an existing file. A
@@ -254,9 +274,48 @@ void KroFile::close() {
     if (failed) {
         status_.set(kIoErrorBit);
     }
-    if (size == 0) {
+    if (!staging_.empty()) {
+        finishStaged(failed || writeFailed_, size);
+    } else if (size == 0) {
         deleteFile();
     }
+}
+
+void KroFile::finishStaged(bool failed, int64_t size) {
+    const std::string staging = std::move(staging_);
+    staging_.clear();
+    if (failed) {
+        status_.set(kIoErrorBit);
+        env_->deleteFile(staging);
+        return;
+    }
+    if (size == 0) {
+        env_->deleteFile(staging);
+        env_->deleteFile(fileName_);
+        return;
+    }
+    if (!env_->renameFile(staging, fileName_)) {
+        status_.set(kIoErrorBit);
+        env_->deleteFile(staging);
+    }
+}
+
+bool KroFile::discard() {
+    if (!isOpen_) {
+        return true;
+    }
+    if (staging_.empty()) {
+        const bool created = openedMode_ == kCreate;
+        close();
+        return created ? !env_->fileExists(fileName_) || env_->deleteFile(fileName_) : false;
+    }
+    writeFailed_ = true;  // what was written is not to be kept
+    const bool hadError = status_.test(kIoErrorBit);
+    close();
+    if (!hadError) {
+        status_.reset(kIoErrorBit);  // dropping on purpose is not an error
+    }
+    return true;
 }
 
 void KroFile::openOrThrow(bool openIt) {
@@ -276,8 +335,10 @@ bool KroFile::deleteFile() {
     if (fileName_.empty()) {
         return false;
     }
-    const bool existed = env_->fileExists(fileName_);
-    if (isOpen_) {
+    const bool existed = env_->fileExists(fileName_) || !staging_.empty();
+    if (!staging_.empty()) {
+        discard();  // the staged text never takes the name
+    } else if (isOpen_) {
         close();  // may already remove an empty file
     }
     if (env_->fileExists(fileName_)) {
@@ -624,6 +685,7 @@ bool KroFile::writeBytes(std::string_view body, std::string_view tail) {
     prepareFor(Direction::kWrite);
     if (std::fwrite(body.data(), 1, body.size(), stream_) != body.size() ||
         std::fwrite(tail.data(), 1, tail.size(), stream_) != tail.size()) {
+        writeFailed_ = true;
         return false;
     }
     const int64_t written = static_cast<int64_t>(body.size() + tail.size());

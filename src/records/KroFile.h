@@ -32,6 +32,14 @@
 // Construction sets bits 0, 1 and 2; they clear as a name, a length and a
 // buffer are given. Only openOrThrow throws.
 //
+// Staged writing (setStagedWriting): a file opened in mode 1 is written under
+// the staging name "<name>.part" in the same folder and given its own name by
+// close() only when every write and the final flush succeeded, replacing the
+// earlier file in one step. Until then the earlier file stays as it was, so a
+// reader never finds a file that is cut short under the real name. A failed
+// write, or discard(), removes the staging file and leaves the earlier file
+// alone; a staged file that stayed empty removes both, as mode 1 does.
+//
 // Lines of a file whose mark announces UTF-16 or UTF-32 are converted, one
 // character at a time, to the suite's code page (Windows-1252); a character
 // the code page lacks reads as '?'. Every other file is read byte by byte.
@@ -116,6 +124,11 @@ public:
     // Closes the file when open and removes it; true when the file existed and
     // is gone.
     virtual bool deleteFile();
+    // Closes the file without keeping what was written: a staged file's
+    // staging file is removed (the earlier file under the name stays); an
+    // unstaged file opened in mode 1 is removed. True when nothing written
+    // is left.
+    bool discard();
     // Counts the records and moves to the end (before the 0x1A mark); true
     // when the file is a whole number of records. Refused while any bit is set.
     virtual bool goToEnd();
@@ -160,6 +173,11 @@ public:
     void setFileName(std::u16string_view text);
     // A mode outside 0 to 4 becomes 2.
     void setMode(int mode);
+    // Staged writing for files opened in mode 1 from the next opening on.
+    void setStagedWriting(bool staged) { staged_ = staged; }
+    bool stagedWriting() const { return staged_; }
+    // The staging name of a file name.
+    static std::string stagingName(const std::string& fileName) { return fileName + ".part"; }
     // With true opens the stored name with the stored mode, throwing
     // std::runtime_error with "Nome del file " + name + "\r\n non valido"
     // when there is no name or "Apertura di " + name + "\r\n non riuscita"
@@ -222,6 +240,9 @@ private:
     enum class Direction { kNone, kRead, kWrite };
 
     bool fileIsThere() const;
+    bool openStaged();
+    // Publishes or drops the staging file of the stream just closed.
+    void finishStaged(bool failed, int64_t size);
     const char* streamModeFor(bool exists) const;
     void inspectStart();
     void detectByteOrderMark();
@@ -258,5 +279,8 @@ private:
     std::string fileName_;
     std::vector<char> buffer_;
     std::FILE* stream_ = nullptr;
+    bool staged_ = false;
+    std::string staging_;       // the staging file of the open stream; empty when unstaged
+    bool writeFailed_ = false;  // a write to the open stream failed
     Direction lastDirection_ = Direction::kNone;
 };

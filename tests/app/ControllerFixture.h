@@ -35,7 +35,7 @@ protected:
 
     // A new controller on the suite tree, then FormCreate.
     TfrmOutput& create() {
-        controller = std::make_unique<TfrmOutput>(view, suite.home(), &env);
+        controller = std::make_unique<TfrmOutput>(view, suite.home(), controllerEnv);
         controller->FormCreate();
         return *controller;
     }
@@ -52,6 +52,8 @@ protected:
 
     SuiteTree suite;
     TestEnv env;
+    // The system the controller sees (a test may give it a full disk).
+    Env* controllerEnv = &env;
     RecordingView view;
     std::unique_ptr<TfrmOutput> controller;
 };

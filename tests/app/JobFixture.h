@@ -97,6 +97,15 @@ protected:
         return bytes;
     }
 
+    bool statusShown(const std::string& text) const {
+        for (const auto& shown : view.statusTexts) {
+            if (narrow(shown) == text) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool monitorHas(const std::string& line) const {
         for (const auto& shown : view.monitorLines) {
             if (narrow(shown) == line) {

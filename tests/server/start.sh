@@ -13,7 +13,8 @@
 # Works as root (the server then runs as root) and as an ordinary user.
 # ORVAX_DB_KEEP=1 keeps the data of an earlier start (the demo vault lives
 # on between runs); stop.sh with the same variable leaves it in place.
-# ORVAX_DB_SETTINGS, when set, holds more lines for the server's section of
+# ORVAX_DB_PORT, when set, is the port to listen on (a server restarted by a
+# test keeps the address its clients know). ORVAX_DB_SETTINGS, when set, holds more lines for the server's section of
 # its configuration (one "name=value" a line); they come last and so win
 # over the defaults below (the benchmark gives the server more memory).
 set -euo pipefail
@@ -117,7 +118,7 @@ server_answers() {
 # The port is free when chosen but another program may take it before the
 # server binds it; then the server exits and another port is tried.
 for attempt in 1 2 3 4 5; do
-    port=$(random_port)
+    port=${ORVAX_DB_PORT:-$(random_port)}
     "$mariadbd" --defaults-file="$state/my.cnf" "${as_user[@]}" --port="$port" \
         >>"$state/mariadb.log" 2>&1 &
     pid=$!

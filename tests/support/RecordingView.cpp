@@ -243,6 +243,9 @@ void RecordingView::setProgress(std::string_view name, int position, int maximum
         e->position = position;
         e->maximum = maximum;
     }
+    if (onProgress) {
+        onProgress(name, position, maximum);
+    }
 }
 
 void RecordingView::bindGrid(std::string_view name, MySqlDataSource* source) {
@@ -258,6 +261,9 @@ void RecordingView::setTitle(const std::u16string& text) {
 
 void RecordingView::setStatusText(const std::u16string& text) {
     statusTexts.push_back(text);
+    if (onStatus) {
+        onStatus(text::toNarrow(text));
+    }
 }
 
 void RecordingView::addMonitorLine(const std::u16string& line) {

@@ -16,6 +16,7 @@
 // listed in missingRequests.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -100,6 +101,11 @@ public:
     std::optional<int> windowLeft;
     int terminateRequests = 0;
     int pendingEventRuns = 0;
+
+    // Called as the controller sets a status text or a progress bar (a test
+    // can make something happen at that moment).
+    std::function<void(const std::string& text)> onStatus;
+    std::function<void(std::string_view name, int position, int maximum)> onProgress;
 
     // The operator's answers.
     int answer = kAnswerOk;

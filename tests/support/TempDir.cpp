@@ -9,7 +9,7 @@
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "orvax-test-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "orvax-tmp-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary directory");
     }

@@ -78,6 +78,22 @@ TestDatabase::TestDatabase(const std::string& name) : name_(name) {
 }
 
 void TestDatabase::create() {
+    connect();
+    exec("DROP DATABASE IF EXISTS `" + name_ + "`");
+    exec("CREATE DATABASE `" + name_ + "`");
+    exec("USE `" + name_ + "`");
+}
+
+void TestDatabase::reconnect() {
+    if (mysql_ != nullptr) {
+        mysql_close(mysql_);
+        mysql_ = nullptr;
+    }
+    connect();
+    exec("USE `" + name_ + "`");
+}
+
+void TestDatabase::connect() {
     const TestServer& server = testServer();
     mysql_ = mysql_init(nullptr);
     mysql_options(mysql_, MYSQL_SET_CHARSET_NAME, "latin1");
@@ -91,9 +107,6 @@ void TestDatabase::create() {
         mysql_ = nullptr;
         throw std::runtime_error("cannot reach the test server: " + error);
     }
-    exec("DROP DATABASE IF EXISTS `" + name_ + "`");
-    exec("CREATE DATABASE `" + name_ + "`");
-    exec("USE `" + name_ + "`");
 }
 
 TestDatabase::~TestDatabase() {

@@ -47,6 +47,8 @@ public:
     TestDatabase& operator=(const TestDatabase&) = delete;
 
     const std::string& name() const { return name_; }
+    // A new connection to the same database, after the server was restarted.
+    void reconnect();
 
     // Runs statements in this database; a failure fails the test.
     void exec(const std::string& sql);
@@ -60,6 +62,7 @@ public:
 
 private:
     void create();
+    void connect();
 
     std::string name_;
     st_mysql* mysql_ = nullptr;

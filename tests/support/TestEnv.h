@@ -1,5 +1,5 @@
 // The real Env with a few things a test can change: the clock, the login
-// name, and the system copy made to fail a number of times.
+// name, and the system copy or rename made to fail a number of times.
 #pragma once
 
 #include <optional>
@@ -21,8 +21,17 @@ public:
         return EnvWrapper::copyFile(from, to, failIfExists);
     }
 
+    bool renameFile(const std::string& from, const std::string& to) override {
+        if (failingRenames > 0) {
+            --failingRenames;
+            return false;
+        }
+        return EnvWrapper::renameFile(from, to);
+    }
+
     std::optional<UtcTime> now;
     std::optional<std::u16string> login;
     int failingCopies = 0;
     int copyCalls = 0;
+    int failingRenames = 0;
 };

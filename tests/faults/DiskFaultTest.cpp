@@ -1,0 +1,123 @@
+// The operator's job when the disk refuses to write: the disk fills up while
+// the flow file is written, the output folder cannot hold a file, the disk
+// is full when the settings are saved at the end. The operator is told, no
+// file cut short is left under its name, nothing is logged for it, and the
+// job runs through once there is room again.
+#include <gtest/gtest.h>
+
+#include "app/JobFixture.h"
+#include "app/KroStepKeeper.h"
+#include "records/KroFile.h"
+#include "support/FullDiskEnv.h"
+#include "support/TempDir.h"
+
+namespace {
+
+class DiskFaultTest : public JobTest {
+protected:
+    DiskFaultTest() {
+        disk.now = env.now;
+        disk.login = env.login;
+        controllerEnv = &disk;
+    }
+
+    void SetUp() override {
+        insert({document("2024-03-01", 10, 1), document("2024-03-01", 10, 2),
+                document("2024-03-02", 11, 1), document("2024-03-03", 12, 1)});
+    }
+
+    // Connected, the range typed, flow 1, pockets and verification done.
+    TfrmOutput& readyToWrite() {
+        TfrmOutput& c = connect();
+        type("tbDataIn", u"01/03/2024");
+        type("tbDataOut", u"05/03/2024");
+        c.RadioButtonClick("RadioButton2");
+        c.act03AssTasExecute();
+        c.act05VerifyExecute();
+        return c;
+    }
+
+    std::string loggedBlocks() { return db.scalar("SELECT COUNT(*) FROM Orvax"); }
+    std::string stampedDocuments() {
+        return db.scalar(std::string("SELECT COUNT(*) FROM ") + kDocTable +
+                         " WHERE Lotto_Pres <> 0");
+    }
+    bool shownMessage(const std::string& text) const {
+        for (const std::string& shown : view.messageTexts()) {
+            if (shown.find(text) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    FullDiskEnv disk{-1};
+};
+
+TEST_F(DiskFaultTest, AFullDiskWhileWritingTheFlowLeavesNoFileAndLogsNothing) {
+    TfrmOutput& c = readyToWrite();
+    const std::string flow = flowPath(1);
+    disk.capacity = disk.written + 100;  // the four records need 128 bytes
+    c.act06UnloadExecute();
+    EXPECT_TRUE(shownMessage("ERRORE DURANTE LA SCRITTURA DELL'USCITA"));
+    EXPECT_TRUE(statusShown("Creazione flusso abortita"));
+    EXPECT_FALSE(fileExists(flow));
+    EXPECT_FALSE(fileExists(KroFile::stagingName(flow)));
+    EXPECT_EQ(loggedBlocks(), "0");
+    EXPECT_EQ(stampedDocuments(), "0");
+
+    disk.capacity = -1;  // room again: the operator runs the flow again
+    view.shown.clear();
+    runSteps(u"01/03/2024", u"05/03/2024");
+    EXPECT_EQ(view.messageTexts(), Texts{});
+    EXPECT_EQ(fileBytes(flow).size(), 4 * 32u);
+    EXPECT_EQ(loggedBlocks(), "1");
+    EXPECT_EQ(stampedDocuments(), "4");
+}
+
+// A full disk keeps the flow file of an earlier run of the same block whole.
+TEST_F(DiskFaultTest, AFullDiskKeepsAnEarlierFileOfTheSameNameWhole) {
+    TfrmOutput& c = readyToWrite();
+    const std::string flow = flowPath(1);
+    std::FILE* earlier = Env::Default()->openStream(flow, "wb");
+    ASSERT_NE(earlier, nullptr);
+    std::fputs("EARLIER FLOW\r\n", earlier);
+    std::fclose(earlier);
+    disk.capacity = disk.written + 100;
+    c.act06UnloadExecute();
+    EXPECT_EQ(fileBytes(flow), "EARLIER FLOW\r\n");
+    EXPECT_EQ(loggedBlocks(), "0");
+}
+
+TEST_F(DiskFaultTest, AnOutputFolderThatCannotHoldAFileStopsBeforeAnythingIsWritten) {
+    TfrmOutput& c = readyToWrite();
+    // Where the folder should be there is a file: no one can create the flow.
+    const std::string notAFolder = c.pathManager()->jobPath() + "NOTAFOLDER";
+    std::FILE* file = Env::Default()->openStream(notAFolder, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    view.setText("tbDstFile", text::toWide(notAFolder + "/OrvaxBlocco_001.NST"));
+    c.act06UnloadExecute();
+    EXPECT_TRUE(shownMessage("Impossibile creare il file di scarico"));
+    EXPECT_TRUE(monitorHas("(E)CREAZIONE FLUSSO GUIDA ABORTITA!"));
+    EXPECT_TRUE(statusShown("Creazione flusso abortita"));
+    EXPECT_EQ(loggedBlocks(), "0");
+    EXPECT_EQ(stampedDocuments(), "0");
+}
+
+TEST_F(DiskFaultTest, AFullDiskAtTheEndKeepsTheStoredSettings) {
+    start().act0EndExecute();
+    controller->FormDestroy();
+    const std::string stored = fileBytes(settingsFile());
+    ASSERT_FALSE(stored.empty());
+    TfrmOutput& c = start();
+    view.setPosition("udResi", 30);
+    disk.capacity = disk.written;  // not one byte more
+    c.act0EndExecute();
+    c.FormDestroy();
+    EXPECT_TRUE(shownMessage("Impossibile salvare le impostazioni"));
+    EXPECT_EQ(fileBytes(settingsFile()), stored);
+    EXPECT_FALSE(fileExists(KroFile::stagingName(settingsFile())));
+}
+
+}  // namespace
