@@ -8,6 +8,7 @@
 #include "app/PocketStep.h"
 #include "app/ProgramSettings.h"
 #include "app/RecalledFlow.h"
+#include "app/RemittanceFlow.h"
 #include "app/StepDisplay.h"
 #include "app/VaultTables.h"
 #include "core/StatusReport.h"
@@ -76,6 +77,8 @@ TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
                          }
                          return written;
                      }});
+    remittanceFlow_ = std::make_unique<RemittanceFlow>(*this);
+    setFlowSteps(2, {nullptr, [this] { return WriteRemittances(); }});
 }
 
 TfrmOutput::~TfrmOutput() {
@@ -420,6 +423,12 @@ bool TfrmOutput::VerifyRecalledFlow() {
 
 bool TfrmOutput::WriteRecalledFlow() {
     return recalledFlow_->write();
+}
+
+// ----------------------------------------------------------- remittances
+
+bool TfrmOutput::WriteRemittances() {
+    return remittanceFlow_->WriteRemittances();
 }
 
 // -------------------------------------------------------------- connection
