@@ -55,22 +55,25 @@ struct ReportRecorder : RemittanceReport::Listener {
     std::function<void(int)> onDocument;
 };
 
-// Files whose writes fail once limit bytes are written, unbuffered, so the
-// failure shows at the line that meets it.
+// The next failingStreams files opened fail their writes once limit bytes
+// are written; unbuffered, so the failure shows at the line that meets it.
 class FailingWritesEnv : public EnvWrapper {
 public:
     explicit FailingWritesEnv(long limit) : EnvWrapper(Env::Default()), limit_(limit) {}
 
     std::FILE* openStream(const std::string& path, const char* mode) override {
         std::FILE* real = EnvWrapper::openStream(path, mode);
-        if (real == nullptr) {
-            return nullptr;
+        if (real == nullptr || failingStreams == 0) {
+            return real;
         }
+        --failingStreams;
         auto* cookie = new Cookie{real, limit_};
         std::FILE* stream = fopencookie(cookie, mode, {&read, &write, &seek, &close});
         setvbuf(stream, nullptr, _IONBF, 0);
         return stream;
     }
+
+    int failingStreams = 1;
 
 private:
     struct Cookie {
@@ -331,8 +334,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RemittanceReportTest, ARunAfterAFailedWriteWritesTheWholeReport) {
     insertRemittances();
+    // The same report file, and the same files: only the first run fails.
     ASSERT_EQ(write(dir.file("R_GGG.TXT"), &failingWrites).outcome, Outcome::kLineFailed);
-    ASSERT_TRUE(write(dir.file("R_GGG.TXT")).ok());
+    ASSERT_TRUE(write(dir.file("R_GGG.TXT"), &failingWrites).ok());
     EXPECT_EQ(readBytes(dir.file("R_065.TXT")), fullReport());
 }
 
