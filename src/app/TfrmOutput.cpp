@@ -11,6 +11,7 @@
 #include "app/PocketStep.h"
 #include "app/ProgramSettings.h"
 #include "app/RecalledFlow.h"
+#include "app/RemittanceFlow.h"
 #include "app/StepDisplay.h"
 #include "app/VaultTables.h"
 #include "core/StatusReport.h"
@@ -87,6 +88,8 @@ TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
                          }
                          return written;
                      }});
+    remittanceFlow_ = std::make_unique<RemittanceFlow>(*this);
+    setFlowSteps(2, {nullptr, [this] { return WriteRemittances(); }});
 }
 
 TfrmOutput::~TfrmOutput() {
@@ -452,6 +455,12 @@ bool TfrmOutput::VerifyRecalledFlow() {
 
 bool TfrmOutput::WriteRecalledFlow() {
     return recalledFlow_->write();
+}
+
+// ----------------------------------------------------------- remittances
+
+bool TfrmOutput::WriteRemittances() {
+    return remittanceFlow_->WriteRemittances();
 }
 
 // -------------------------------------------------------------- connection

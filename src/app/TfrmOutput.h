@@ -56,6 +56,7 @@ class KroWitness;
 class OutputView;
 class PocketStep;
 class RecalledFlow;
+class RemittanceFlow;
 
 class TfrmOutput {
 public:
@@ -112,7 +113,8 @@ public:
     void ReportStartupError(const KroFastObject& object);
 
     // The operations of flow 0 to 2 for the verification and writing steps
-    // (the recalled-items flow, 1, is registered at construction).
+    // (the recalled-items flow, 1, and the remittances, 2, are registered at
+    // construction).
     void setFlowSteps(int flowType, FlowSteps steps);
 
     // Flow choice and output file. sender: the name of the button clicked
@@ -142,6 +144,9 @@ public:
     // The recalled-items flow.
     bool VerifyRecalledFlow();
     bool WriteRecalledFlow();
+
+    // The remittance production: the report and the vault table's update.
+    bool WriteRemittances();
 
     // Working values.
     bool started() const { return started_; }
@@ -229,4 +234,5 @@ private:
     std::unique_ptr<FlowChoice> flowChoice_;
     std::unique_ptr<PocketStep> pocketStep_;
     std::unique_ptr<RecalledFlow> recalledFlow_;
+    std::unique_ptr<RemittanceFlow> remittanceFlow_;
 };

@@ -198,7 +198,14 @@ bool KroDBUtils::linkDetail(int detailIndex, int masterIndex, const std::string&
     MySqlDataSource* masterSource = master->dataSource();
     detail->component()->setMasterSource(masterSource);
     masterSource->setEnabled(false);
-    master->component()->open();
+    // A master that cannot open would give the detail no parameters: it
+    // would follow no row at all.
+    if (!master->component()->open()) {
+        if (master->showErrors()) {
+            showError(master->component()->lastError());
+        }
+        return false;
+    }
     if (execute(detailIndex)) {
         masterSource->setEnabled(true);
         return true;

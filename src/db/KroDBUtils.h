@@ -119,7 +119,10 @@ public:
     // goes with it).
     virtual bool recreateDataSet(int index) = 0;
     // Makes data set detailIndex run sql with the current row of data set
-    // masterIndex as its parameters, following it as it moves.
+    // masterIndex as its parameters, following it as it moves. The master
+    // is opened again with the statement last prepared in it; false (with
+    // the failure shown when its data set shows errors) when it or the
+    // detail cannot open.
     virtual bool linkDetail(int detailIndex, int masterIndex, const std::string& sql);
 
     // The rows of a table; -1 on failure.

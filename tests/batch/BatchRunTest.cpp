@@ -40,6 +40,21 @@ TEST_F(VaultConnectionBatchTest, WritesTheRecalledItemsFlow) {
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Orvax"), "1");
 }
 
+TEST_F(VaultConnectionBatchTest, WritesTheRemittanceReport) {
+    db.exec("CREATE TABLE EFFETTI01_CA_240531_GUI_DIST (Lotto_Pres INT)");
+    db.exec("INSERT INTO EFFETTI01_CA_240531_GUI_DIST VALUES (5)");
+    db.exec(std::string("UPDATE ") + kDocTable + " SET Lotto_Pres=5, Prg1=Num_Effetto, Prg2=1");
+    db.exec(
+        "CREATE TABLE CAVEAU_CA_DOC (Serial VARCHAR(10), Lotto_Pres INT, Data_Pres DATE, "
+        "Prg1 INT, Prg2 INT)");
+    EXPECT_EQ(run({"--flow", "2", "--home", suite.home()}), 0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_NE(out.str().find("Sono stati scaricati  2 effetti\n"), std::string::npos);
+    const std::string report =
+        fileBytes(suite.folder(SuiteTree::kWork) + "/EFFETTI01_CA/240531/EFFETTI01_CA_REP_152.TXT");
+    EXPECT_EQ(report.rfind("Rimessa effetti N. 5\r\n", 0), 0u) << report;
+}
+
 TEST_F(VaultConnectionBatchTest, AnEmptyRangeFailsWithItsMessages) {
     EXPECT_EQ(run({"--flow", "1", "--home", suite.home(), "--from", "01/01/2023", "--to",
                    "31/01/2023", "--verbose"}),

@@ -349,6 +349,14 @@ TEST_F(GatewayTest, LinkedDetailFollowsItsMaster) {
     EXPECT_FALSE(gateway.linkDetail(2, 0, "SELECT * FROM nothere WHERE x=:Lotto_Pres"));
     EXPECT_EQ(shownTexts().back(), "Errore in esecuzione della query di dettaglio");
     EXPECT_NE(shownTexts().front().find("doesn't exist"), std::string::npos);
+
+    // A master that no longer opens leaves the detail without a row to follow.
+    box.shown.clear();
+    ASSERT_TRUE(gateway.prepare("SELECT * FROM gone ORDER BY Lotto_Pres", 1, true, 0, true));
+    EXPECT_FALSE(gateway.linkDetail(
+        1, 0, "SELECT * FROM doc WHERE  Lotto_Pres=:Lotto_Pres AND Prg1 > 0 ORDER BY Prg2, Prg1"));
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_NE(lastShown().find("gone"), std::string::npos);
 }
 
 TEST_F(GatewayTest, ARecreatedDataSetIsFreshAndOfTheSameKind) {
