@@ -103,6 +103,8 @@ bool RemittanceReport::OpenReportFile(const std::string& name) {
         file_->openOrThrow(false);
     }
     file_->setMode(KroFile::kCreate);
+    // The report takes its name only once it is complete.
+    file_->setStagedWriting(true);
     file_->setRecordLength(kLineLength);
     file_->setFileName(job_.date != nullptr ? reportName(name, *job_.date) : name);
     try {
@@ -240,15 +242,18 @@ bool RemittanceReport::writeLine(const std::string& text) {
 }
 
 RemittanceReport::Outcome RemittanceReport::finish(Outcome outcome, int lines) {
-    file_->openOrThrow(false);  // a file left empty is removed
-    if (outcome == Outcome::kWritten && file_->status().test(KroFile::kIoErrorBit)) {
-        listener_.error(kWriteError);
-        outcome = Outcome::kLineFailed;
-    }
     if (outcome != Outcome::kWritten) {
         abandonReport();
         listener_.monitorLine(kAborted);
         return outcome;
+    }
+    // Closing gives the report its name, or drops it when the last writes
+    // fail; a report left empty is removed.
+    file_->openOrThrow(false);
+    if (file_->status().test(KroFile::kIoErrorBit)) {
+        listener_.error(kWriteError);
+        listener_.monitorLine(kAborted);
+        return Outcome::kLineFailed;
     }
     if (lines == 0) {
         listener_.monitorLine("(E) NON SONO STATI SCARICATI EFFETTI");
@@ -270,8 +275,7 @@ RemittanceReport::Outcome RemittanceReport::finish(Outcome outcome, int lines) {
 }
 
 void RemittanceReport::abandonReport() {
-    file_->openOrThrow(false);
-    file_->deleteFile();
+    file_->discard();
 }
 
 bool RemittanceReport::UpdatePresentation() {

@@ -22,8 +22,10 @@
 // All or nothing. The vault table is changed only after a complete report
 // with at least one document line was closed. A query that fails (the
 // list, a remittance's documents, its totals) or a line that cannot be
-// written leaves no report behind (abandonReport) and no change in the
-// database; a vault update that fails leaves the report but is no success.
+// written leaves no report behind (abandonReport: the report is written
+// under a staging name and takes its own only when complete, so an earlier
+// report of the same name stays whole) and no change in the database; a
+// vault update that fails leaves the report but is no success.
 // Names that are not plain identifiers are refused before anything runs.
 #pragma once
 

@@ -27,6 +27,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
+# Temporary files of its own: another server on the machine cannot touch them.
+mkdir -p "$state/tmp"
 data=$state/data
 rm -f "$state/server.info"
 keep=
@@ -59,6 +61,7 @@ cat >"$state/my.cnf" <<EOF
 [mariadbd]
 datadir=$data
 socket=$socket
+tmpdir=$state/tmp
 pid-file=$state/mysqld.pid
 log-error=$state/mariadb.log
 bind-address=127.0.0.1
