@@ -31,6 +31,10 @@ protected:
         db.exec(documentTableStatement(kDocTable));
     }
 
+    // The controller goes before the databases are dropped: a transaction it
+    // left open would hold the drop forever.
+    ~JobTest() override { controller.reset(); }
+
     // A document of dossier prg (Num_Pratica "P<prg>"), item numbers in turn.
     Document document(const std::string& date, int prg, int docPrg = 1) {
         Document d;

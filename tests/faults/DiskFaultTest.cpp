@@ -1,5 +1,5 @@
 // The operator's job when the disk refuses to write: the disk fills up while
-// the flow file is written, the output folder cannot hold a file, the disk
+// the flow file or the remittance report is written, the output folder cannot hold a file, the disk
 // is full when the settings are saved at the end. The operator is told, no
 // file cut short is left under its name, nothing is logged for it, and the
 // job runs through once there is room again.
@@ -103,6 +103,33 @@ TEST_F(DiskFaultTest, AnOutputFolderThatCannotHoldAFileStopsBeforeAnythingIsWrit
     EXPECT_TRUE(statusShown("Creazione flusso abortita"));
     EXPECT_EQ(loggedBlocks(), "0");
     EXPECT_EQ(stampedDocuments(), "0");
+}
+
+// The remittance report on a full disk: no report is left, the vault table
+// does not record a presentation, and the report is whole once there is room.
+TEST_F(DiskFaultTest, AFullDiskWhileWritingTheReportLeavesNoReportAndPresentsNothing) {
+    db.exec("CREATE TABLE EFFETTI01_CA_240531_GUI_DIST (Lotto_Pres INT)");
+    db.exec("INSERT INTO EFFETTI01_CA_240531_GUI_DIST VALUES (3)");
+    db.exec(std::string("UPDATE ") + kDocTable + " SET Lotto_Pres=3, Prg1=Doc_Prg, Prg2=Prg");
+    db.exec(
+        "CREATE TABLE CAVEAU_CA_DOC (Serial VARCHAR(10), Lotto_Pres INT, Data_Pres DATE, Prg1 INT, "
+        "Prg2 INT)");
+    db.exec(std::string("INSERT INTO CAVEAU_CA_DOC (Serial) SELECT Serial FROM ") + kDocTable);
+    TfrmOutput& c = connect();
+    const std::string report = c.pathManager()->jobPath() + "EFFETTI01_CA_REP_152.TXT";
+    for (const bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full disk" : "room again");
+        view.shown.clear();
+        c.RadioButtonClick("RadioButton3");
+        c.act05VerifyExecute();
+        disk.capacity = full ? disk.written + 300 : -1;  // the report needs about 800 bytes
+        c.act06UnloadExecute();
+        EXPECT_EQ(shownMessage("ERRORE DURANTE LA SCRITTURA DELL'USCITA"), full);
+        EXPECT_EQ(fileExists(report), !full);
+        EXPECT_FALSE(fileExists(KroFile::stagingName(report)));
+        EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM CAVEAU_CA_DOC WHERE Lotto_Pres = 3"),
+                  full ? "0" : "4");
+    }
 }
 
 TEST_F(DiskFaultTest, AFullDiskAtTheEndKeepsTheStoredSettings) {
