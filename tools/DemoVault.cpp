@@ -2,7 +2,10 @@
 // data, witness of the job EFFETTI01_CA dated 31/05/2024, work mode, the
 // connection string, the sorter's layout and the extraction log's layout)
 // and, on the first run only, the job's document table on the demo server
-// with a few thousand documents, and the operator in the users table.
+// with a few thousand documents; on every run the operator in the users
+// table and, when missing, the guide's remittances, the vault's recalled
+// items and the vault's document table, so that the selection flow and the
+// remittance report have something to write.
 //
 //   orvax_demo_vault HOME SERVER_INFO LOGIN
 //
@@ -13,6 +16,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/MySqlConnection.h"
 #include "platform/MySqlQuery.h"
@@ -82,6 +86,58 @@ bool tableExists(MySqlConnection& connection) {
     return query.open() && !query.eof();
 }
 
+bool fillDocuments(MySqlConnection& connection) {
+    const std::string table = std::string(kDatabase) + "." + kDocTable;
+    if (!run(connection, documentTableStatement(table))) {
+        return false;
+    }
+    RealisticOptions options;
+    options.documents = kDocuments;
+    options.loadDays = 20;
+    RealisticDocuments documents(options);
+    bool ok = true;
+    forEachInsert(
+        table, [&documents](Document& d) { return documents.next(d); }, 500,
+        [&](const std::string& sql) { ok = ok && run(connection, sql); });
+    // Due dates over two months, amounts of every size, a stamp of their own
+    // for one document in fifty, each document's place in its dossier.
+    return ok &&
+           run(connection, "UPDATE " + table +
+                               " SET SCADENZA = DATE_ADD('2024-06-01', INTERVAL Num_Effetto % 61 "
+                               "DAY), Importo = 50 + (Num_Effetto % 997) * 13.37, Prg1 = Doc_Prg, "
+                               "Prg2 = Prg, Deb_RagSoc = CONCAT('Cliente ', Prg)");
+}
+
+// The guide's remittances (presentation batches 1 to 40: the blocks the
+// recalled-items flow stamps), the vault's recalled items (due in and out
+// of the guide's dates, of this job's type and of another, one without a
+// serial) and the vault's documents of the type CA.
+std::vector<std::string> guideAndVaultStatements() {
+    const std::string db = std::string(kDatabase) + ".";
+    const std::string doc = db + kDocTable;
+    std::string batches;
+    for (int batch = 1; batch <= 40; ++batch) {
+        batches += (batch > 1 ? ",(" : "(") + std::to_string(batch) + ")";
+    }
+    return {
+        "ALTER TABLE " + doc + " ADD COLUMN IF NOT EXISTS FRZ_Z1 INT NOT NULL DEFAULT 0",
+        "UPDATE " + doc + " SET FRZ_Z1 = 7 WHERE Num_Effetto % 50 = 0",
+        "CREATE TABLE IF NOT EXISTS " + db + "EFFETTI01_CA_240531_GUI_DIST (Lotto_Pres INT "
+        "PRIMARY KEY)",
+        "INSERT IGNORE INTO " + db + "EFFETTI01_CA_240531_GUI_DIST VALUES " + batches,
+        "CREATE TABLE IF NOT EXISTS " + db + "CAVEAU_RR_VER (SERIAL VARCHAR(10) UNIQUE, "
+        "SCADENZA DATE, TC VARCHAR(2))",
+        "INSERT IGNORE INTO " + db + "CAVEAU_RR_VER VALUES ('9000000001', '2024-06-03', 'CA'), "
+        "('9000000002', '2024-06-15', 'CA'), ('9000000003', '2024-07-20', 'CA'), "
+        "('9000000004', '2024-07-30', 'CA'), ('9000000005', '2024-06-15', 'CO'), "
+        "('9000000006', '2024-09-30', 'CA'), (NULL, '2024-06-20', 'CA')",
+        "CREATE TABLE IF NOT EXISTS " + db + "CAVEAU_CA_DOC (Serial VARCHAR(10) PRIMARY KEY, "
+        "Lotto_Pres INT, Data_Pres DATE, Prg1 INT, Prg2 INT)",
+        "INSERT IGNORE INTO " + db + "CAVEAU_CA_DOC (Serial) SELECT Serial FROM " + doc +
+            " WHERE Serial IS NOT NULL",
+    };
+}
+
 bool fillDatabase(std::map<std::string, std::string>& info, const std::string& login) {
     MySqlConnection connection;
     connection.setServer(info["host"]);
@@ -101,22 +157,17 @@ bool fillDatabase(std::map<std::string, std::string>& info, const std::string& l
         !run(connection, "INSERT INTO QuorvelNet.auth_users VALUES ('" + login + "', 'Demo')")) {
         return false;
     }
-    if (tableExists(connection)) {
-        return true;  // a later run works on the same documents
-    }
-    const std::string table = std::string(kDatabase) + "." + kDocTable;
-    if (!run(connection, documentTableStatement(table))) {
+    if (!tableExists(connection) && !fillDocuments(connection)) {
         return false;
     }
-    RealisticOptions options;
-    options.documents = kDocuments;
-    options.loadDays = 20;
-    RealisticDocuments documents(options);
-    bool ok = true;
-    forEachInsert(
-        table, [&documents](Document& d) { return documents.next(d); }, 500,
-        [&](const std::string& sql) { ok = ok && run(connection, sql); });
-    return ok;
+    // Every run: the tables of the selection and the remittances, made when
+    // missing (a demo vault of an older version gets them too).
+    for (const std::string& sql : guideAndVaultStatements()) {
+        if (!run(connection, sql)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
