@@ -8,6 +8,7 @@
 #include "app/PocketStep.h"
 #include "app/ProgramSettings.h"
 #include "app/RecalledFlow.h"
+#include "app/SelectionFlow.h"
 #include "app/StepDisplay.h"
 #include "app/VaultTables.h"
 #include "core/StatusReport.h"
@@ -76,6 +77,9 @@ TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
                          }
                          return written;
                      }});
+    selectionFlow_ = std::make_unique<SelectionFlow>(*this);
+    setFlowSteps(
+        0, {[this] { return VerifySelectionFlow(); }, [this] { return WriteSelectionFlow(); }});
 }
 
 TfrmOutput::~TfrmOutput() {
@@ -420,6 +424,20 @@ bool TfrmOutput::VerifyRecalledFlow() {
 
 bool TfrmOutput::WriteRecalledFlow() {
     return recalledFlow_->write();
+}
+
+// ---------------------------------------------------------- selection flow
+
+bool TfrmOutput::VerifySelectionFlow() {
+    return selectionFlow_->verify();
+}
+
+bool TfrmOutput::WriteSelectionFlow() {
+    return selectionFlow_->write();
+}
+
+bool TfrmOutput::WriteSelectionRecord(int pocket, bool recalled) {
+    return selectionFlow_->writeRecord(pocket, recalled);
 }
 
 // -------------------------------------------------------------- connection

@@ -56,6 +56,7 @@ class KroWitness;
 class OutputView;
 class PocketStep;
 class RecalledFlow;
+class SelectionFlow;
 
 class TfrmOutput {
 public:
@@ -108,7 +109,8 @@ public:
     void ReportStartupError(const KroFastObject& object);
 
     // The operations of flow 0 to 2 for the verification and writing steps
-    // (the recalled-items flow, 1, is registered at construction).
+    // (the selection flow, 0, and the recalled-items flow, 1, are registered
+    // at construction).
     void setFlowSteps(int flowType, FlowSteps steps);
 
     // Flow choice and output file. sender: the name of the button clicked
@@ -138,6 +140,11 @@ public:
     // The recalled-items flow.
     bool VerifyRecalledFlow();
     bool WriteRecalledFlow();
+
+    // The selection flow. pocket 0: the current row's T1.
+    bool VerifySelectionFlow();
+    bool WriteSelectionFlow();
+    bool WriteSelectionRecord(int pocket, bool recalled);
 
     // Working values.
     bool started() const { return started_; }
@@ -225,4 +232,5 @@ private:
     std::unique_ptr<FlowChoice> flowChoice_;
     std::unique_ptr<PocketStep> pocketStep_;
     std::unique_ptr<RecalledFlow> recalledFlow_;
+    std::unique_ptr<SelectionFlow> selectionFlow_;
 };

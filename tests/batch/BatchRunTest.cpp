@@ -2,6 +2,7 @@
 // what goes to standard output and standard error.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "app/JobFixture.h"
@@ -38,6 +39,22 @@ TEST_F(VaultConnectionBatchTest, WritesTheRecalledItemsFlow) {
     EXPECT_EQ(err.str(), "");
     EXPECT_NE(out.str().find("Flusso Selez. Resi scaricato regolarmente\n"), std::string::npos);
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM Orvax"), "1");
+}
+
+TEST_F(VaultConnectionBatchTest, WritesTheSelectionFlow) {
+    db.exec("CREATE TABLE CAVEAU_RR_VER (SERIAL VARCHAR(12), SCADENZA DATE, TC VARCHAR(2))");
+    EXPECT_EQ(
+        run({"--flow", "0", "--home", suite.home(), "--from", "01/03/2024", "--to", "05/03/2024"}),
+        0);
+    EXPECT_EQ(err.str(), "");
+    std::string flow;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(suite.home())) {
+        if (entry.path().filename() == "EFFETTI01_CA_GGG.NST") {
+            flow = fileBytes(entry.path().string());
+        }
+    }
+    EXPECT_EQ(flow, sorterFlowRecord("S1001", "02", "00", "00", "00", "2") +
+                        sorterFlowRecord("S1002", "03", "00", "00", "00", "2"));
 }
 
 TEST_F(VaultConnectionBatchTest, AnEmptyRangeFailsWithItsMessages) {
