@@ -63,9 +63,15 @@ SelectionFlowWriter::SelectionFlowWriter(KroDBUtils& dbUtils, FlowListener& list
     : dbUtils_(dbUtils), listener_(listener), job_(std::move(job)) {}
 
 bool SelectionFlowWriter::verify() {
+    checkGuide();
+    endOpenTransaction();
+    return true;
+}
+
+void SelectionFlowWriter::checkGuide() {
     if (!dbUtils_.tableExists(Catalog::kRecalledTable)) {
         listener_.warning(kNoRecalledTable);
-        return true;
+        return;
     }
     DueDates dates = readDueDates(Catalog::kGuideDueDates, "ScadMin", "ScadMax");
     if (dates.queried) {
@@ -80,10 +86,15 @@ bool SelectionFlowWriter::verify() {
         "Gli eventuali effetti richiamati (associati nel contr. caveau) saranno inseriti in "
         "tasca %d",
         job_.returnsPocket));
-    return true;
 }
 
 SelectionFlowWriter::Result SelectionFlowWriter::write(KroTrack& track) {
+    Result result = writeFile(track);
+    endOpenTransaction();
+    return result;
+}
+
+SelectionFlowWriter::Result SelectionFlowWriter::writeFile(KroTrack& track) {
     Result result;
     listener_.statusText("Scarico flusso di selezione");
     if (!writeGuide(track, result.guideRecords)) {
@@ -222,6 +233,15 @@ SelectionFlowWriter::Result SelectionFlowWriter::fail(KroTrack& track, Result re
     listener_.monitorLine(kAborted);
     result.written = false;
     return result;
+}
+
+// A failed statement leaves its transaction open, holding the locks of the
+// tables it reached (a guide table could not be dropped or altered by the
+// suite meanwhile). The flow only reads: nothing is lost by ending it.
+void SelectionFlowWriter::endOpenTransaction() {
+    if (dbUtils_.inTransaction()) {
+        dbUtils_.rollback();
+    }
 }
 
 bool SelectionFlowWriter::guideTableChecked() {

@@ -32,7 +32,8 @@
 // succeeds: the gateway has shown why.
 //
 // A date that cannot be read shows as "n.d." in the monitor lines. The
-// database is only read; the names built into statements pass
+// database is only read, and no transaction is left open by a statement
+// that failed; the names built into statements pass
 // KroDBUtils::checkIdentifier first and the job type is escaped.
 #pragma once
 
@@ -101,6 +102,8 @@ private:
         std::string shown(bool lowest, const char* pattern);
     };
 
+    void checkGuide();
+    Result writeFile(KroTrack& track);
     bool writeGuide(KroTrack& track, int& records);
     bool writeRecalled(KroTrack& track, DueDates& dates, int& records);
     // Walks the open rows of the data set; false on the first record that
@@ -111,6 +114,7 @@ private:
     void abandonFile(KroTrack& track);
     // The run's end after a failure: the file abandoned, the monitor told.
     Result fail(KroTrack& track, Result result);
+    void endOpenTransaction();
     bool guideTableChecked();
     std::string guideSql(const char* format) const;
 

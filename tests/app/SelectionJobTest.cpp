@@ -14,14 +14,14 @@ namespace {
 class VaultConnectionSelectionTest : public JobTest {
 protected:
     VaultConnectionSelectionTest() {
-        db.exec(std::string("ALTER TABLE ") + kDocTable + " ADD FRZ_Z1 INT DEFAULT 0");
-        db.exec("CREATE TABLE CAVEAU_RR_VER (SERIAL VARCHAR(12), SCADENZA DATE, TC VARCHAR(2))");
         // Dossiers 10 (one document without a serial) and 11 in the range,
         // 13 after it; every document due on 30/06/2024.
         Document noSerial = document("2024-03-01", 10, 2);
         noSerial.serial.reset();
-        insert({document("2024-03-01", 10, 1), noSerial, document("2024-03-02", 11),
+        insert({noSerial, document("2024-03-01", 10, 1), document("2024-03-02", 11),
                 document("2024-03-20", 13)});
+        db.exec(std::string("ALTER TABLE ") + kDocTable + " ADD FRZ_Z1 INT DEFAULT 0");
+        db.exec("CREATE TABLE CAVEAU_RR_VER (SERIAL VARCHAR(12), SCADENZA DATE, TC VARCHAR(2))");
         db.exec(std::string("UPDATE ") + kDocTable + " SET FRZ_Z1=7 WHERE Prg=11");
         db.exec(
             "INSERT INTO CAVEAU_RR_VER VALUES ('R1', '2024-06-30', 'CA'), "
@@ -57,8 +57,8 @@ TEST_F(VaultConnectionSelectionTest, WritesTheGuideThenTheRecalledItemsAndCopies
     EXPECT_TRUE(monitorHas("Vengono aggiunti 1 rich. CA in coda (tasca assegnata 24)"));
     EXPECT_TRUE(monitorHas("File copiato nella seconda cartella di scarico"));
     EXPECT_EQ(c.stepKeeper()->current(), 6);
-    const std::string expected = sorterFlowRecord("S1001", "02", "00", "00", "00", "2") +
-                                 sorterFlowRecord("0000001002", "02", "00", "00", "00", "2") +
+    const std::string expected = sorterFlowRecord("0000001001", "02", "00", "00", "00", "2") +
+                                 sorterFlowRecord("S1002", "02", "00", "00", "00", "2") +
                                  sorterFlowRecord("S1003", "03", "00", "00", "00", "7") +
                                  sorterFlowRecord("R1", "24", "00", "00", "00");
     EXPECT_EQ(fileBytes(selectionPath()), expected);
