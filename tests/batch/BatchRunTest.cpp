@@ -2,7 +2,6 @@
 // what goes to standard output and standard error.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 #include "app/JobFixture.h"
@@ -47,12 +46,8 @@ TEST_F(VaultConnectionBatchTest, WritesTheSelectionFlow) {
         run({"--flow", "0", "--home", suite.home(), "--from", "01/03/2024", "--to", "05/03/2024"}),
         0);
     EXPECT_EQ(err.str(), "");
-    std::string flow;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(suite.home())) {
-        if (entry.path().filename() == "EFFETTI01_CA_GGG.NST") {
-            flow = fileBytes(entry.path().string());
-        }
-    }
+    const std::string flow =
+        fileBytes(suite.folder(SuiteTree::kWork) + "/EFFETTI01_CA/240531/EFFETTI01_CA_GGG.NST");
     EXPECT_EQ(flow, sorterFlowRecord("S1001", "02", "00", "00", "00", "2") +
                         sorterFlowRecord("S1002", "03", "00", "00", "00", "2"));
 }
