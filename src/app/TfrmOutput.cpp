@@ -12,6 +12,7 @@
 #include "app/ProgramSettings.h"
 #include "app/RecalledFlow.h"
 #include "app/RemittanceFlow.h"
+#include "app/SelectionFlow.h"
 #include "app/StepDisplay.h"
 #include "app/VaultTables.h"
 #include "core/StatusReport.h"
@@ -90,6 +91,9 @@ TfrmOutput::TfrmOutput(OutputView& view, std::string home, Env* env)
                      }});
     remittanceFlow_ = std::make_unique<RemittanceFlow>(*this);
     setFlowSteps(2, {nullptr, [this] { return WriteRemittances(); }});
+    selectionFlow_ = std::make_unique<SelectionFlow>(*this);
+    setFlowSteps(
+        0, {[this] { return VerifySelectionFlow(); }, [this] { return WriteSelectionFlow(); }});
 }
 
 TfrmOutput::~TfrmOutput() {
@@ -461,6 +465,20 @@ bool TfrmOutput::WriteRecalledFlow() {
 
 bool TfrmOutput::WriteRemittances() {
     return remittanceFlow_->WriteRemittances();
+}
+
+// ---------------------------------------------------------- selection flow
+
+bool TfrmOutput::VerifySelectionFlow() {
+    return selectionFlow_->verify();
+}
+
+bool TfrmOutput::WriteSelectionFlow() {
+    return selectionFlow_->write();
+}
+
+bool TfrmOutput::WriteSelectionRecord(int pocket, bool recalled) {
+    return selectionFlow_->writeRecord(pocket, recalled);
 }
 
 // -------------------------------------------------------------- connection

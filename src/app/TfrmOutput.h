@@ -57,6 +57,7 @@ class OutputView;
 class PocketStep;
 class RecalledFlow;
 class RemittanceFlow;
+class SelectionFlow;
 
 class TfrmOutput {
 public:
@@ -113,8 +114,8 @@ public:
     void ReportStartupError(const KroFastObject& object);
 
     // The operations of flow 0 to 2 for the verification and writing steps
-    // (the recalled-items flow, 1, and the remittances, 2, are registered at
-    // construction).
+    // (the selection flow, 0, the recalled-items flow, 1, and the remittances,
+    // 2, are registered at construction).
     void setFlowSteps(int flowType, FlowSteps steps);
 
     // Flow choice and output file. sender: the name of the button clicked
@@ -147,6 +148,10 @@ public:
 
     // The remittance production: the report and the vault table's update.
     bool WriteRemittances();
+    // The selection flow. pocket 0: the current row's T1.
+    bool VerifySelectionFlow();
+    bool WriteSelectionFlow();
+    bool WriteSelectionRecord(int pocket, bool recalled);
 
     // Working values.
     bool started() const { return started_; }
@@ -235,4 +240,5 @@ private:
     std::unique_ptr<PocketStep> pocketStep_;
     std::unique_ptr<RecalledFlow> recalledFlow_;
     std::unique_ptr<RemittanceFlow> remittanceFlow_;
+    std::unique_ptr<SelectionFlow> selectionFlow_;
 };

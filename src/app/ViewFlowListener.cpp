@@ -23,3 +23,15 @@ void ViewFlowListener::error(const std::string& text) {
     controller_.view().show(text::toWide(text), u"Errore!",
                             ModalMessageBox::kIconError | ModalMessageBox::kOk);
 }
+
+void ViewFlowListener::warning(const std::string& text) {
+    controller_.view().show(text::toWide(text), u"Attenzione!",
+                            ModalMessageBox::kIconWarning | ModalMessageBox::kOk);
+}
+
+bool ViewFlowListener::question(const std::string& text, const std::string& caption) {
+    const int answer =
+        controller_.view().show(text::toWide(text), text::toWide(caption),
+                                ModalMessageBox::kIconQuestion | ModalMessageBox::kYesNo);
+    return answer == ModalMessageBox::kAnswerYes;
+}

@@ -13,7 +13,7 @@ struct UpDown {
 };
 constexpr UpDown kUpDowns[] = {{"udResi", "tbResi", 24},    {"udFirst", "tbFirstPkt", 3},
                                {"udLast", "tbLastPkt", 22}, {"udDistinta", "tbDistinta", 1},
-                               {"udReDom", "tbReDom", 0},   {"udDefStamp", "tbDefStamp", 0}};
+                               {"udReDom", "tbReDom", 0},   {"udDefStamp", "tbDefStamp", 2}};
 
 // The text in the terminal's encoding, its CR LF line breaks as LF.
 std::string printable(const std::u16string& text) {

@@ -13,6 +13,10 @@
 // the caption "Errore!" and the error icon. progress() comes at the start,
 // every few hundred documents and at the end, so a window can repaint and
 // handle pending events without paying for it on every document.
+//
+// warning() is shown with "Attenzione!" and the warning icon; question()
+// asks the operator Yes or No (question icon) and answers true for Yes; a
+// listener that cannot ask answers No.
 #pragma once
 
 #include <string>
@@ -29,4 +33,10 @@ public:
         (void)maximum;
     }
     virtual void error(const std::string& text) { (void)text; }
+    virtual void warning(const std::string& text) { (void)text; }
+    virtual bool question(const std::string& text, const std::string& caption) {
+        (void)text;
+        (void)caption;
+        return false;
+    }
 };

@@ -163,7 +163,8 @@ protected:
 
 TEST_F(StepMachineTest, AFlowWithoutOperationsPassesAndCountsAsWritten) {
     readyToVerify();
-    controller->setFlowType(0);  // the selection flow plugs in nothing here
+    controller->setFlowSteps(0, {});  // a flow that plugs in nothing
+    controller->setFlowType(0);
     controller->act05VerifyExecute();
     EXPECT_EQ(keeper().current(), 5);
     EXPECT_TRUE(keeper().isDisabled(4));

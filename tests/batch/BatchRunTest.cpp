@@ -55,6 +55,18 @@ TEST_F(VaultConnectionBatchTest, WritesTheRemittanceReport) {
     EXPECT_EQ(report.rfind("Rimessa effetti N. 5\r\n", 0), 0u) << report;
 }
 
+TEST_F(VaultConnectionBatchTest, WritesTheSelectionFlow) {
+    db.exec("CREATE TABLE CAVEAU_RR_VER (SERIAL VARCHAR(12), SCADENZA DATE, TC VARCHAR(2))");
+    EXPECT_EQ(
+        run({"--flow", "0", "--home", suite.home(), "--from", "01/03/2024", "--to", "05/03/2024"}),
+        0);
+    EXPECT_EQ(err.str(), "");
+    const std::string flow =
+        fileBytes(suite.folder(SuiteTree::kWork) + "/EFFETTI01_CA/240531/EFFETTI01_CA_GGG.NST");
+    EXPECT_EQ(flow, sorterFlowRecord("S1001", "02", "00", "00", "00", "2") +
+                        sorterFlowRecord("S1002", "03", "00", "00", "00", "2"));
+}
+
 TEST_F(VaultConnectionBatchTest, AnEmptyRangeFailsWithItsMessages) {
     EXPECT_EQ(run({"--flow", "1", "--home", suite.home(), "--from", "01/01/2023", "--to",
                    "31/01/2023", "--verbose"}),
