@@ -1,5 +1,5 @@
 // The operator's job when the disk refuses to write: the disk fills up while
-// the flow file or the remittance report is written, the output folder cannot hold a file, the disk
+// a flow file or the remittance report is written, the output folder cannot hold a file, the disk
 // is full when the settings are saved at the end. The operator is told, no
 // file cut short is left under its name, nothing is logged for it, and the
 // job runs through once there is room again.
@@ -129,6 +129,28 @@ TEST_F(DiskFaultTest, AFullDiskWhileWritingTheReportLeavesNoReportAndPresentsNot
         EXPECT_FALSE(fileExists(KroFile::stagingName(report)));
         EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM CAVEAU_CA_DOC WHERE Lotto_Pres = 3"),
                   full ? "0" : "4");
+    }
+}
+
+// The selection flow on a full disk: no file cut short for the sorter.
+TEST_F(DiskFaultTest, AFullDiskWhileWritingTheSelectionLeavesNoFile) {
+    db.exec("CREATE TABLE CAVEAU_RR_VER (SERIAL VARCHAR(10), SCADENZA DATE, TC VARCHAR(2))");
+    TfrmOutput& c = connect();
+    const std::string flow = c.pathManager()->jobPath() + "EFFETTI01_CA_GGG.NST";
+    for (const bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full disk" : "room again");
+        view.shown.clear();
+        type("tbDataIn", u"01/03/2024");
+        type("tbDataOut", u"05/03/2024");
+        c.RadioButtonClick("RadioButton1");
+        c.act03AssTasExecute();
+        c.act05VerifyExecute();
+        disk.capacity = full ? disk.written + 100 : -1;  // four records of 32 bytes
+        c.act06UnloadExecute();
+        EXPECT_EQ(!view.shown.empty(), full);
+        EXPECT_TRUE(monitorHas("(E)CREAZIONE FLUSSO GUIDA ABORTITA!") || !full);
+        EXPECT_EQ(fileBytes(flow).size(), full ? 0u : 4 * 32u);
+        EXPECT_FALSE(fileExists(KroFile::stagingName(flow)));
     }
 }
 
