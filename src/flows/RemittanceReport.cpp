@@ -75,7 +75,17 @@ RemittanceReport::Result RemittanceReport::WriteRemittances(const Job& job,
     }
     unlinkDocuments();
     result.outcome = finish(outcome, result.lines);
+    endOpenTransaction();
     return result;
+}
+
+// A statement that failed leaves its transaction open, holding the locks of
+// the tables it reached until the next statement; what failed changed
+// nothing, so ending it loses nothing and frees the tables for the suite.
+void RemittanceReport::endOpenTransaction() {
+    if (dbUtils_.inTransaction()) {
+        dbUtils_.rollback();
+    }
 }
 
 bool RemittanceReport::acceptJob(const Job& job) {

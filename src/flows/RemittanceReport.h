@@ -119,6 +119,7 @@ private:
     Outcome finish(Outcome outcome, int lines);
     // Closes the report and removes it: no half-written report stays.
     void abandonReport();
+    void endOpenTransaction();
     bool writeLine(const std::string& text);
     // The line of the current document under line number row.
     std::string documentLine(MySqlDataSet& document, int row);
