@@ -1,6 +1,8 @@
 // Fuzzes date reading (KroDate): the input is "text", or "text\0pattern" for
 // the reading by a pattern; the first byte picks also the wide readers, the
 // empty date and the month name. A date read is written back by a pattern.
+// A valid date is a day of the calendar, and it comes back the same when its
+// text is read again and from its serial number.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +11,34 @@
 #include "MemoryEnv.h"
 #include "core/KroDate.h"
 #include "core/Text.h"
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+bool sameDay(const KroDate& a, const KroDate& b) {
+    return a.day() == b.day() && a.month() == b.month() && a.year() == b.year();
+}
+
+void checkValidDate(KroDate& date, MemoryEnv& env) {
+    if (date.status().test(KroDate::kBadDate) || date.isEmpty()) {
+        return;
+    }
+    check(date.year() >= 1900 && date.year() <= 2099 && date.month() >= 1 && date.month() <= 12 &&
+          date.day() >= 1 && date.day() <= date.daysInMonth());
+    const char* text = date.format("GG/MM/AAAA");
+    check(text != nullptr);
+    KroDate again(&env);
+    check(again.parse(std::string(text)) && sameDay(again, date));
+    KroDate fromSerial(&env);
+    check(fromSerial.setFromSerial(date.serial()) && sameDay(fromSerial, date));
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -33,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if ((choice & 4) != 0) {
         date.setWithMonthName(choice >> 3, text, 2024);
     }
-    (void)date.format("GG/MM/AAAA");
+    checkValidDate(date, env);
     (void)date.format(pattern);
     (void)date.formatW(text::toWide(pattern));
     (void)date.serial();

@@ -1,7 +1,8 @@
 // Fuzzes the record file's readers (KroFile): the first two bytes pick the
 // record length, the line maximum and whether non-printable characters read
 // as blanks; the rest is the file, with or without a byte-order mark, 0x1A
-// bytes and lines of any length. Every line read must fit the buffer.
+// bytes and lines of any length. Every line read must fit the buffer, and
+// with blanking hold printable characters and CR only.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -29,6 +30,10 @@ void readLines(KroFile& file, int maxLength, bool blankNonPrintable) {
         }
         check(static_cast<std::size_t>(length) < file.bufferSize());
         check(std::strlen(file.buffer()) <= static_cast<std::size_t>(length));
+        for (int at = 0; blankNonPrintable && at < length; ++at) {
+            const char c = file.buffer()[at];
+            check(c == '\r' || (c >= 0x20 && c <= 0x7E));
+        }
     }
 }
 
