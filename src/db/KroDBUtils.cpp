@@ -7,14 +7,13 @@
 #include "db/KroCnnString.h"
 #include "db/KroQueryBase.h"
 #include "db/KroTableCatalog.h"
+#include "db/TableLayoutFile.h"
 #include "platform/ModalMessageBox.h"
 #include "platform/MySqlDataSet.h"
 #include "platform/MySqlDataSource.h"
-#include "records/KroFile.h"
 
 namespace {
 
-constexpr int kLayoutLineLength = 256;
 constexpr size_t kMaxIdentifierLength = 64;
 
 void replaceFirst(std::string& text, std::string_view what, const std::string& with) {
@@ -228,59 +227,26 @@ int KroDBUtils::count(const std::string& name) {
     return rows;
 }
 
-// The table-layout file: lines of at most 258 characters, non-printable
-// characters as blanks.
-// - an empty line, or one beginning with a blank or ";", is skipped;
-// - a line beginning "[T" (the table section) is skipped;
-// - a line beginning "[I" ends the statement (closing the column list of
-//   the CREATE TABLE when still open) and runs it; the next one starts;
-// - any other line adds its text up to the first ";" after one blank.
-// The first "%TABLE" of each statement becomes the table name.
+// The statements come from the layout file one at a time (TableLayoutFile);
+// the first "%TABLE" of each becomes the table name.
 bool KroDBUtils::createTableFromLayout(const std::string& name, const std::string& path) {
     if (!checkIdentifier(name)) {
         return false;
     }
-    KroFile layout(false, env_);
-    layout.setRecordLength(kLayoutLineLength);
-    layout.setMode(KroFile::kReadOnly);
-    layout.setFileName(path);
-    try {
-        layout.openOrThrow(true);
-    } catch (const std::runtime_error& error) {
-        showError(error.what());
+    TableLayoutFile layout(name, env_);
+    std::string error;
+    if (!layout.open(path, &error)) {
+        showError(error);
         return false;
     }
     // Only once the layout is at hand: a missing file must not cost the table.
     dropTable(name);
-    std::string statement = "CREATE TABLE " + name + "(";
-    bool columnListOpen = true;
     bool result = false;
-    for (int length = layout.readLine(0, true); length >= 0; length = layout.readLine(0, true)) {
-        const std::string_view line(layout.buffer(), static_cast<size_t>(length));
-        if (line.empty() || line.front() == ' ' || line.front() == ';' || line.starts_with("[T")) {
-            continue;
-        }
-        if (line.starts_with("[I")) {
-            if (columnListOpen) {
-                statement += ")";
-                columnListOpen = false;
-            }
-            result = runLayoutStatement(statement, name);
-            if (!result) {
-                return false;
-            }
-            statement.clear();
-            continue;
-        }
-        statement += " ";
-        statement += line.substr(0, std::min(line.find(';'), line.size()));
-    }
-    layout.close();
-    if (columnListOpen) {
-        statement += ")";
-    }
-    if (!statement.empty()) {
+    for (std::string statement; layout.nextStatement(&statement);) {
         result = runLayoutStatement(statement, name);
+        if (!result) {
+            return false;
+        }
     }
     return result;
 }

@@ -1,0 +1,5 @@
+C:\VAULT
+\\HOST\SHARE\DIR
+/vault/QRY
+
+/vault/AUX

@@ -1,0 +1,6 @@
+/vault/PAR
+/vault/LAV
+relative
+/vault/*
+/vault/USR
+/vault/AUX

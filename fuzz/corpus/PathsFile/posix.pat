@@ -1,0 +1,6 @@
+/vault/PAR
+/vault/LAV
+/vault/QRY
+/vault/USR
+/vault/AUX
+/vault/PAT
