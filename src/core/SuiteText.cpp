@@ -1,5 +1,7 @@
 #include "core/SuiteText.h"
 
+#include <cstdio>
+
 namespace suitetext {
 
 namespace {
@@ -69,6 +71,25 @@ std::string_view fieldAt(std::string_view text, std::size_t offset, std::size_t 
 std::string fieldText(std::string_view text, std::size_t offset, std::size_t length) {
     const std::string_view field = fieldAt(text, offset, length);
     return withoutTrailingBlanks(field.substr(0, field.find('\0')));
+}
+
+std::string trimmed(std::string_view text) {
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && isBlank(text[last - 1])) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+std::string twoDigits(int64_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2lld", static_cast<long long>(value));
+    return text;
 }
 
 }  // namespace suitetext

@@ -7,6 +7,7 @@
 //   suitetext::fieldText(line, 23, 50)          // up to a byte 0, blanks trimmed
 //   suitetext::readDecimal(" 30 chars")         // 30
 //   suitetext::sameIgnoringCase("sorter", "SORTER")
+//   suitetext::twoDigits(5)                     // "05"
 //
 // readDecimal takes leading white space, an optional sign, then digits up to
 // the first character that is not one; no digit at all reads as 0. A number
@@ -37,5 +38,10 @@ std::string withoutTrailingBlanks(std::string_view text);
 std::string_view fieldAt(std::string_view text, std::size_t offset, std::size_t length);
 // The field up to its first byte 0, trailing blanks removed.
 std::string fieldText(std::string_view text, std::size_t offset, std::size_t length);
+// The text without the blanks and control characters at both ends (a key
+// read from a database column).
+std::string trimmed(std::string_view text);
+// The number with at least two digits, leading zeros ("%.2d": a pocket).
+std::string twoDigits(int64_t value);
 
 }  // namespace suitetext

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/SuiteText.h"
 #include "db/KroDBUtils.h"
 #include "db/KroQueryBase.h"
 #include "db/KroTableCatalog.h"
@@ -22,27 +23,6 @@ constexpr int kUtility = -1;
 constexpr const char* kWriteError = "ERRORE DURANTE LA SCRITTURA DELL'USCITA";
 constexpr const char* kPocketAliases[] = {"SRT_T1", "SRT_T2", "SRT_T3", "SRT_T4"};
 constexpr const char* kPocketColumns[] = {"T1", "T2", "T3", "T4"};
-
-// The text without the blanks (and control characters) at both ends.
-std::string trimmed(const std::string& text) {
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && isBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && isBlank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
-
-// "%.2d": at least two digits, leading zeros.
-std::string twoDigits(int64_t value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2lld", static_cast<long long>(value));
-    return text;
-}
 
 }  // namespace
 
@@ -158,12 +138,12 @@ bool RecalledItemsWriter::buildAndWrite(KroTrack& track, MySqlDataSet& rows,
     try {
         track.selectByName(kRecordName);
         track.activeRecord().fieldByAliasOrThrow("SRT_KEY")->setValue(
-            trimmed(rows.fieldByName("Serial").asString()));
+            suitetext::trimmed(rows.fieldByName("Serial").asString()));
         for (int pass = 0; pass < 4; ++pass) {
             const int64_t pocket = rows.fieldByName(kPocketColumns[pass]).asInteger();
             track.activeRecord()
                 .fieldByAliasOrThrow(kPocketAliases[pass])
-                ->setValue(twoDigits(pocket));
+                ->setValue(suitetext::twoDigits(pocket));
         }
     } catch (const std::runtime_error& layoutError) {
         problems.push_back(layoutError.what());

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/SuiteText.h"
 #include "db/KroDBUtils.h"
 #include "db/KroQueryBase.h"
 #include "db/KroTableCatalog.h"
@@ -26,27 +27,6 @@ constexpr const char* kNoRecalledTable =
 constexpr const char* kAskForAll =
     "Le date estreme non sono state estratte\r\nContinuo mettendo tutti i richiamati?";
 constexpr const char* kEmptyPockets[] = {"SRT_T2", "SRT_T3", "SRT_T4"};
-
-// The text without the blanks (and control characters) at both ends.
-std::string trimmed(const std::string& text) {
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && isBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && isBlank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
-
-// "%.2d": at least two digits, leading zeros.
-std::string twoDigits(int64_t value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2lld", static_cast<long long>(value));
-    return text;
-}
 
 }  // namespace
 
@@ -188,8 +168,8 @@ bool SelectionFlowWriter::writeRecord(KroTrack& track, MySqlDataSet& rows, int p
             pocket = static_cast<int>(rows.fieldByName("T1").asInteger());
         }
         record.fieldByAliasOrThrow("SRT_KEY")->setValue(
-            trimmed(rows.fieldByName(recalled ? "SERIAL" : "Serial").asString()));
-        record.fieldByAliasOrThrow("SRT_T1")->setValue(twoDigits(pocket));
+            suitetext::trimmed(rows.fieldByName(recalled ? "SERIAL" : "Serial").asString()));
+        record.fieldByAliasOrThrow("SRT_T1")->setValue(suitetext::twoDigits(pocket));
         for (const char* alias : kEmptyPockets) {
             record.fieldByAliasOrThrow(alias)->setValue("00");
         }

@@ -72,13 +72,21 @@ protected:
 
     // The same once connected.
     TfrmOutput& runSteps(const std::u16string& from, const std::u16string& to) {
+        TfrmOutput& c = readyToWrite(from, to);
+        c.act06UnloadExecute();
+        return c;
+    }
+
+    // Once connected: the range typed, the flow's button, the pockets and
+    // the verification; the writing is left to the test.
+    TfrmOutput& readyToWrite(const std::u16string& from, const std::u16string& to,
+                             const char* flowButton = "RadioButton2") {
         TfrmOutput& c = *controller;
         type("tbDataIn", from);
         type("tbDataOut", to);
-        c.RadioButtonClick("RadioButton2");
+        c.RadioButtonClick(flowButton);
         c.act03AssTasExecute();
         c.act05VerifyExecute();
-        c.act06UnloadExecute();
         return c;
     }
 

@@ -30,12 +30,8 @@ protected:
 
     // Connect, the range typed, flow 0, pockets, verification, writing.
     TfrmOutput& runSelection() {
-        TfrmOutput& c = connect();
-        type("tbDataIn", u"01/03/2024");
-        type("tbDataOut", u"05/03/2024");
-        c.RadioButtonClick("RadioButton1");
-        c.act03AssTasExecute();
-        c.act05VerifyExecute();
+        connect();
+        TfrmOutput& c = readyToWrite(u"01/03/2024", u"05/03/2024", "RadioButton1");
         c.act06UnloadExecute();
         return c;
     }

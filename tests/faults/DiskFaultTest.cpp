@@ -27,14 +27,9 @@ protected:
     }
 
     // Connected, the range typed, flow 1, pockets and verification done.
-    TfrmOutput& readyToWrite() {
-        TfrmOutput& c = connect();
-        type("tbDataIn", u"01/03/2024");
-        type("tbDataOut", u"05/03/2024");
-        c.RadioButtonClick("RadioButton2");
-        c.act03AssTasExecute();
-        c.act05VerifyExecute();
-        return c;
+    TfrmOutput& connectedAndVerified() {
+        connect();
+        return readyToWrite(u"01/03/2024", u"05/03/2024");
     }
 
     std::string loggedBlocks() { return db.scalar("SELECT COUNT(*) FROM Orvax"); }
@@ -55,7 +50,7 @@ protected:
 };
 
 TEST_F(DiskFaultTest, AFullDiskWhileWritingTheFlowLeavesNoFileAndLogsNothing) {
-    TfrmOutput& c = readyToWrite();
+    TfrmOutput& c = connectedAndVerified();
     const std::string flow = flowPath(1);
     disk.capacity = disk.written + 100;  // the four records need 128 bytes
     c.act06UnloadExecute();
@@ -77,7 +72,7 @@ TEST_F(DiskFaultTest, AFullDiskWhileWritingTheFlowLeavesNoFileAndLogsNothing) {
 
 // A full disk keeps the flow file of an earlier run of the same block whole.
 TEST_F(DiskFaultTest, AFullDiskKeepsAnEarlierFileOfTheSameNameWhole) {
-    TfrmOutput& c = readyToWrite();
+    TfrmOutput& c = connectedAndVerified();
     const std::string flow = flowPath(1);
     std::FILE* earlier = Env::Default()->openStream(flow, "wb");
     ASSERT_NE(earlier, nullptr);
@@ -90,7 +85,7 @@ TEST_F(DiskFaultTest, AFullDiskKeepsAnEarlierFileOfTheSameNameWhole) {
 }
 
 TEST_F(DiskFaultTest, AnOutputFolderThatCannotHoldAFileStopsBeforeAnythingIsWritten) {
-    TfrmOutput& c = readyToWrite();
+    TfrmOutput& c = connectedAndVerified();
     // Where the folder should be there is a file: no one can create the flow.
     const std::string notAFolder = c.pathManager()->jobPath() + "NOTAFOLDER";
     std::FILE* file = Env::Default()->openStream(notAFolder, "wb");
@@ -140,11 +135,7 @@ TEST_F(DiskFaultTest, AFullDiskWhileWritingTheSelectionLeavesNoFile) {
     for (const bool full : {true, false}) {
         SCOPED_TRACE(full ? "full disk" : "room again");
         view.shown.clear();
-        type("tbDataIn", u"01/03/2024");
-        type("tbDataOut", u"05/03/2024");
-        c.RadioButtonClick("RadioButton1");
-        c.act03AssTasExecute();
-        c.act05VerifyExecute();
+        readyToWrite(u"01/03/2024", u"05/03/2024", "RadioButton1");
         disk.capacity = full ? disk.written + 100 : -1;  // four records of 32 bytes
         c.act06UnloadExecute();
         EXPECT_EQ(!view.shown.empty(), full);

@@ -101,12 +101,8 @@ TEST_F(ServerFaultTest, KilledDuringThePocketAssignmentLeavesThePocketsAsTheyWer
 // logged and the batch stamped: the operator is told to run it again, and
 // the run again logs the same block once.
 TEST_F(ServerFaultTest, KilledBetweenTheFlowFileAndTheLogIsCompletedByARunAgain) {
-    TfrmOutput& c = connect();
-    type("tbDataIn", u"01/03/2024");
-    type("tbDataOut", u"05/03/2024");
-    c.RadioButtonClick("RadioButton2");
-    c.act03AssTasExecute();
-    c.act05VerifyExecute();
+    connect();
+    TfrmOutput& c = readyToWrite(u"01/03/2024", u"05/03/2024");
     view.onProgress = [this](std::string_view name, int position, int maximum) {
         if (name == "ProgressBar" && maximum > 0 && position == maximum && !serverKilled_) {
             killServer();
