@@ -5,6 +5,9 @@
 // job runs through once there is room again.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "app/JobFixture.h"
 #include "app/KroStepKeeper.h"
 #include "records/KroFile.h"
@@ -68,6 +71,35 @@ TEST_F(DiskFaultTest, AFullDiskWhileWritingTheFlowLeavesNoFileAndLogsNothing) {
     EXPECT_EQ(fileBytes(flow).size(), 4 * 32u);
     EXPECT_EQ(loggedBlocks(), "1");
     EXPECT_EQ(stampedDocuments(), "4");
+}
+
+// The same on a real file system that fills up: a 16 KB tmpfs mounted as
+// the output folder (when this machine lets the test mount one).
+TEST_F(DiskFaultTest, AFullFileSystemWhileWritingTheFlowLeavesNoFileAndLogsNothing) {
+    std::vector<Document> documents;
+    for (int i = 0; i < 800; ++i) {  // 800 records of 32 bytes: 25 KB
+        documents.push_back(document("2024-03-04", 20 + i / 10, 1 + i % 10));
+    }
+    insert(documents);
+    TempDir mountPoint;
+    const std::string mount = "mount -t tmpfs -o size=16k orvaxfull '" + mountPoint.path() + "'";
+    if (std::system((mount + " 2>/dev/null").c_str()) != 0) {
+        GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+    }
+    struct Unmount {
+        std::string path;
+        ~Unmount() { std::system(("umount '" + path + "'").c_str()); }
+    } unmount{mountPoint.path()};
+    TfrmOutput& c = connectedAndVerified();
+    const std::string flow = mountPoint.path() + "/OrvaxBlocco_001.NST";
+    view.setText("tbDstFile", text::toWide(flow));
+    c.act06UnloadExecute();
+    EXPECT_TRUE(shownMessage("ERRORE DURANTE LA SCRITTURA DELL'USCITA"));
+    EXPECT_TRUE(statusShown("Creazione flusso abortita"));
+    EXPECT_FALSE(fileExists(flow));
+    EXPECT_FALSE(fileExists(KroFile::stagingName(flow)));
+    EXPECT_EQ(loggedBlocks(), "0");
+    EXPECT_EQ(stampedDocuments(), "0");
 }
 
 // A full disk keeps the flow file of an earlier run of the same block whole.
