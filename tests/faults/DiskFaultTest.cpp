@@ -49,6 +49,17 @@ protected:
         return false;
     }
 
+    // A flow whose writing failed: the operator told, no file under its name
+    // or its staging name, no block logged, no document stamped.
+    void expectNothingWrittenOrLogged(const std::string& flow) {
+        EXPECT_TRUE(shownMessage("ERRORE DURANTE LA SCRITTURA DELL'USCITA"));
+        EXPECT_TRUE(statusShown("Creazione flusso abortita"));
+        EXPECT_FALSE(fileExists(flow));
+        EXPECT_FALSE(fileExists(KroFile::stagingName(flow)));
+        EXPECT_EQ(loggedBlocks(), "0");
+        EXPECT_EQ(stampedDocuments(), "0");
+    }
+
     FullDiskEnv disk{-1};
 };
 
@@ -57,12 +68,7 @@ TEST_F(DiskFaultTest, AFullDiskWhileWritingTheFlowLeavesNoFileAndLogsNothing) {
     const std::string flow = flowPath(1);
     disk.capacity = disk.written + 100;  // the four records need 128 bytes
     c.act06UnloadExecute();
-    EXPECT_TRUE(shownMessage("ERRORE DURANTE LA SCRITTURA DELL'USCITA"));
-    EXPECT_TRUE(statusShown("Creazione flusso abortita"));
-    EXPECT_FALSE(fileExists(flow));
-    EXPECT_FALSE(fileExists(KroFile::stagingName(flow)));
-    EXPECT_EQ(loggedBlocks(), "0");
-    EXPECT_EQ(stampedDocuments(), "0");
+    expectNothingWrittenOrLogged(flow);
 
     disk.capacity = -1;  // room again: the operator runs the flow again
     view.shown.clear();
@@ -94,12 +100,7 @@ TEST_F(DiskFaultTest, AFullFileSystemWhileWritingTheFlowLeavesNoFileAndLogsNothi
     const std::string flow = mountPoint.path() + "/OrvaxBlocco_001.NST";
     view.setText("tbDstFile", text::toWide(flow));
     c.act06UnloadExecute();
-    EXPECT_TRUE(shownMessage("ERRORE DURANTE LA SCRITTURA DELL'USCITA"));
-    EXPECT_TRUE(statusShown("Creazione flusso abortita"));
-    EXPECT_FALSE(fileExists(flow));
-    EXPECT_FALSE(fileExists(KroFile::stagingName(flow)));
-    EXPECT_EQ(loggedBlocks(), "0");
-    EXPECT_EQ(stampedDocuments(), "0");
+    expectNothingWrittenOrLogged(flow);
 }
 
 // A full disk keeps the flow file of an earlier run of the same block whole.
